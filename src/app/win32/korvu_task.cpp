@@ -1,0 +1,128 @@
+#include "app/win32/korvu_task.h"
+
+#include <dbt.h>
+#include <wtsapi32.h>
+
+#include <cstddef>
+
+#include "res/resource_ids.h"
+
+namespace z4 {
+namespace {
+
+// GUID_DEVINTERFACE_USB_DEVICE, spelled out to avoid linking a GUID library for one value.
+constexpr GUID kUsbDeviceInterface = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+}  // namespace
+
+LRESULT CKorvuTask::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CLOSE) {
+    // Transient windows of the agent get WM_CLOSE before the task window goes.
+    for (const wchar_t* title : {L"CCombWarnDlg", L"Z4_Progressbar"})
+      if (HWND w = ::FindWindowW(nullptr, title)) ::PostMessageW(w, WM_CLOSE, 0, 0);
+  }
+  return fw::Window::WindowProc(msg, wParam, lParam);
+}
+
+bool CKorvuTask::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (msg) {
+    case WM_CREATE:
+      result = OnCreate(msg, wParam, lParam);
+      return true;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wParam, lParam);
+      result = 0;
+      return true;
+    case WM_DESTROY:
+      OnDestroy();
+      result = 0;
+      return true;
+    case WM_TIMER:
+      if (wParam == TIMER_REOPEN) core_.OnReopenTimer();
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT CKorvuTask::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // These three have no entry of their own and are acted on here, then passed on.
+  switch (msg) {
+    case WM_SET_CONFIG_WND:
+      core_.SetConfigWnd(static_cast<WindowRef>(wParam));
+      break;
+    case WM_SET_RATE:
+      core_.SetRate(wParam);
+      break;
+    case WM_RESET_DEVICE:
+      core_.ResetDevice();
+      break;
+    default:
+      break;
+  }
+  return fw::Window::DefaultProc(msg, wParam, lParam);
+}
+
+LRESULT CKorvuTask::OnCreate(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (fw::Window::DefaultProc(msg, wParam, lParam) == -1) return -1;
+
+  m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_AGENT));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+
+  core_.OpenAtCreation();
+  sessionNotify_ = ::WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  RegisterDeviceNotify(hwnd());
+  core_.ReadDeviceAtCreation();
+  StartTimer(TIMER_AUTOSWITCH, kAutoSwitchPeriodMs);
+  return 0;
+}
+
+bool CKorvuTask::RegisterDeviceNotify(HWND window) {
+  DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+  filter.dbcc_size = sizeof filter;
+  static_assert(sizeof filter == 32, "the filter structure is 32 bytes in both builds");
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  filter.dbcc_classguid = kUsbDeviceInterface;
+  deviceNotify_.reset(::RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+  return static_cast<bool>(deviceNotify_);
+}
+
+void CKorvuTask::OnDeviceChange(WPARAM event, LPARAM broadcast) {
+  if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return;
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(broadcast);
+  if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
+  // The name runs to the terminator or to the end the broadcast declares, whichever is first;
+  // a sender that declares less than the fixed part gets no name at all.
+  constexpr std::size_t nameOffset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+  if (header->dbch_size <= nameOffset) return;
+  const auto* iface = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
+  const std::size_t capacity = (header->dbch_size - nameOffset) / sizeof(wchar_t);
+  std::size_t len = 0;
+  while (len < capacity && iface->dbcc_name[len] != L'\0') ++len;
+  const auto* name = reinterpret_cast<const char16_t*>(iface->dbcc_name);
+  if (event == DBT_DEVICEARRIVAL)
+    core_.OnDeviceArrival(name, len);
+  else
+    core_.OnDeviceRemoval(name, len);
+}
+
+void CKorvuTask::OnDestroy() {
+  fw::Window::DefaultProc(WM_DESTROY, 0, 0);
+  core_.OnDestroy();
+  if (sessionNotify_) ::WTSUnRegisterSessionNotification(hwnd());
+  sessionNotify_ = false;
+  deviceNotify_.reset();
+}
+
+void CKorvuTask::StartTimer(TaskTimer id, unsigned periodMs) { ::SetTimer(hwnd(), id, periodMs, nullptr); }
+
+void CKorvuTask::StopTimer(TaskTimer id) { ::KillTimer(hwnd(), id); }
+
+void CKorvuTask::Post(WindowRef target, std::uint32_t message, std::uintptr_t wParam,
+                      std::intptr_t lParam) {
+  ::PostMessageW(reinterpret_cast<HWND>(target), message, wParam, lParam);
+}
+
+}  // namespace z4

@@ -59,22 +59,29 @@ static NTSTATUS WINAPI on_device_control(PDEVICE_OBJECT device, PIRP irp) {
   UCHAR *buf = irp->AssociatedIrp.SystemBuffer;
   ULONG_PTR info = 0;
   NTSTATUS status;
+  BOOLEAN was_plugged, now_plugged;
   KIRQL irql;
   KeAcquireSpinLock(&lock, &irql);
+  was_plugged = kbd_plugged();
   if (device == kbd_device) {
     PVOID context = sp->FileObject != NULL ? sp->FileObject->FsContext : NULL;
     status = kbd_request(context, code, buf, inLen, outLen, &info);
   } else {
     status = kbd_control(code, buf, inLen, outLen, &info);
   }
+  now_plugged = kbd_plugged();
   KeReleaseSpinLock(&lock, irql);
+  /* Wine hands out a handle even when the driver refuses IRP_MJ_CREATE, so unplugging also
+     removes the name, which makes opens fail as they do after a real removal. */
+  if (was_plugged && !now_plugged) IoDeleteSymbolicLink(&kbd_link);
+  if (!was_plugged && now_plugged) IoCreateSymbolicLink(&kbd_link, &kbd_name);
   return complete(irp, status, info);
 }
 
 static void WINAPI on_unload(PDRIVER_OBJECT driver) {
   (void)driver;
   IoDeleteSymbolicLink(&ctl_link);
-  IoDeleteSymbolicLink(&kbd_link);
+  if (kbd_plugged()) IoDeleteSymbolicLink(&kbd_link);
   if (ctl_device != NULL) IoDeleteDevice(ctl_device);
   if (kbd_device != NULL) IoDeleteDevice(kbd_device);
   ctl_device = kbd_device = NULL;

@@ -20,7 +20,7 @@ static ULONG_PTR generation;
 static ULONG fail_codes[KVKBD_MAX_FAIL_CODES];
 static ULONG fail_count;
 
-static ULONG handles_open, opens_granted, opens_refused;
+static ULONG handles_open, opens_granted;
 
 static void reset_state(void) {
   RtlCopyMemory(key_block, kvkbd_factory_block, sizeof key_block);
@@ -29,7 +29,7 @@ static void reset_state(void) {
   rate = 0;
   plugged = TRUE;
   fail_count = 0;
-  opens_granted = opens_refused = 0;
+  opens_granted = 0;
   log_clear();
 }
 
@@ -40,10 +40,7 @@ void kbd_init(void) {
 }
 
 NTSTATUS kbd_open(PVOID *context) {
-  if (!plugged) {
-    ++opens_refused;
-    return STATUS_NO_SUCH_DEVICE;
-  }
+  if (!plugged) return STATUS_NO_SUCH_DEVICE;
   *context = (PVOID)generation;
   ++handles_open;
   ++opens_granted;
@@ -52,6 +49,10 @@ NTSTATUS kbd_open(PVOID *context) {
 
 void kbd_close(PVOID context) {
   if (context != NULL && handles_open > 0) --handles_open;
+}
+
+BOOLEAN kbd_plugged(void) {
+  return plugged;
 }
 
 static BOOLEAN is_failing(ULONG code) {
@@ -221,7 +222,6 @@ static NTSTATUS control(ULONG code, UCHAR *buf, ULONG inLen, ULONG outLen, ULONG
       SIZES(0, KVKBD_HANDLES_SIZE);
       put_le32(buf, handles_open);
       put_le32(buf + 4, opens_granted);
-      put_le32(buf + 8, opens_refused);
       *info = KVKBD_HANDLES_SIZE;
       return STATUS_SUCCESS;
     case IOCTL_KVKBD_TEST_RESET:

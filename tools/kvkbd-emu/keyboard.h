@@ -14,6 +14,9 @@ NTSTATUS kbd_open(PVOID *context);
 /* The close of a handle whose open succeeded. */
 void kbd_close(PVOID context);
 
+/* Whether the keyboard is plugged in (the driver shows \\.\kvkbd only then). */
+BOOLEAN kbd_plugged(void);
+
 /* One of the agent's requests on a handle with the given context. buf is the METHOD_BUFFERED
    system buffer (input on entry, output on return; may be NULL when both lengths are 0).
    Every call is logged. *info receives the output byte count. */

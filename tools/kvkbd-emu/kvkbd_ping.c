@@ -22,7 +22,6 @@ int main(void) {
     fprintf(stderr, "kvkbd-ping: no answer (error %lu)\n", GetLastError());
     return 1;
   }
-  printf("kvkbd: %lu open, %lu opened, %lu refused\n", get_le32(counts), get_le32(counts + 4),
-         get_le32(counts + 8));
+  printf("kvkbd: %lu handles open, %lu opened\n", get_le32(counts), get_le32(counts + 4));
   return 0;
 }

@@ -23,14 +23,14 @@
 #define IOCTL_KVKBD_TEST_GET_COMB   KVKBD_CTL_CODE(0x987) /* in: 1 byte slot 1..8; out: 8 */
 #define IOCTL_KVKBD_TEST_SET_RATE   KVKBD_CTL_CODE(0x988) /* in: 1 byte */
 #define IOCTL_KVKBD_TEST_GET_RATE   KVKBD_CTL_CODE(0x989) /* out: 1 byte, 0 until first set */
-/* Unplug: opens of \\.\kvkbd fail, and requests on every handle opened so far fail for good,
-   as they would after a real removal; the handles stay open until their owners close them. */
+/* Unplug: \\.\kvkbd disappears (opens fail), and requests on every handle opened so far fail
+   for good, as after a real removal; the handles stay open until their owners close them. */
 #define IOCTL_KVKBD_TEST_UNPLUG     KVKBD_CTL_CODE(0x98A)
 #define IOCTL_KVKBD_TEST_PLUG       KVKBD_CTL_CODE(0x98B)
 /* in: 0..KVKBD_MAX_FAIL_CODES control codes of 4 bytes each; replaces the set. A request whose
    code is in the set fails with STATUS_IO_DEVICE_ERROR and changes nothing. */
 #define IOCTL_KVKBD_TEST_FAIL_CODES KVKBD_CTL_CODE(0x98C)
-/* out: KVKBD_HANDLES_SIZE bytes: handles open now, opens granted, opens refused (since reset) */
+/* out: KVKBD_HANDLES_SIZE bytes: handles on \\.\kvkbd open now, opens granted since reset */
 #define IOCTL_KVKBD_TEST_HANDLES    KVKBD_CTL_CODE(0x98D)
 /* Factory key block, zero slots, rate 0, empty log, plugged, no failing codes. The open-handle
    count is kept: it describes handles that exist. */
@@ -39,7 +39,7 @@
 #define KVKBD_MACRO_SLOT_COUNT 12u /* slots 0..11 */
 #define KVKBD_COMB_SLOT_COUNT  8u  /* slots 1..8 */
 #define KVKBD_MAX_FAIL_CODES   16u
-#define KVKBD_HANDLES_SIZE     12u
+#define KVKBD_HANDLES_SIZE     8u
 
 /* The log keeps the newest KVKBD_LOG_CAPACITY requests; older ones are dropped and counted. */
 #define KVKBD_LOG_CAPACITY 4096u

@@ -50,6 +50,7 @@ z4_wine_up() {
     return 1
   fi
 
+  z4_wine_down  # a second up in the same shell replaces the first session
   export WINEPREFIX="$build_dir/wineprefix"
   export WINEDEBUG=-all
   # No network here: keep wineboot from offering to install Mono and Gecko.

@@ -24,7 +24,7 @@ std::uint32_t OpenHandlesAfterSettling(const EmuKeyboard& kbd) {
 TEST(AgentProcessTest, StagesTheExecutableAndTheDataFilesThatExist) {
   fs::path folder;
   {
-    AgentProcess agent(Z4_STANDIN_EXE, Z4_STANDIN_DATA);
+    AgentProcess agent(Z4_AGENT_EXE, Z4_AGENT_DATA_DIR);
     folder = agent.Folder();
     EXPECT_TRUE(fs::exists(agent.ExePath()));
     EXPECT_EQ(fs::path(agent.ExePath()).parent_path(), folder);
@@ -36,7 +36,7 @@ TEST(AgentProcessTest, StagesTheExecutableAndTheDataFilesThatExist) {
 }
 
 TEST(AgentProcessTest, StartFindsTheTaskWindowAndCloseReturnsTheExitCode) {
-  AgentProcess agent(Z4_STANDIN_EXE, Z4_STANDIN_DATA);
+  AgentProcess agent(Z4_AGENT_EXE, Z4_AGENT_DATA_DIR);
   const HWND hwnd = agent.Start();
   ASSERT_NE(hwnd, nullptr);
   wchar_t title[32] = {};
@@ -48,18 +48,25 @@ TEST(AgentProcessTest, StartFindsTheTaskWindowAndCloseReturnsTheExitCode) {
   EXPECT_GT(agent.HandleCount(), 0u);
   EXPECT_TRUE(agent.Running());
 
+  EXPECT_THROW(agent.Start(), std::runtime_error) << "already running";
+
   EXPECT_EQ(agent.Close(), 0u);
   EXPECT_FALSE(agent.Running());
-  EXPECT_THROW(agent.Start(), std::runtime_error) << "one start per object";
+  EXPECT_EQ(FindTaskWindow(agent.ProcessId()), nullptr);
+
+  const HWND again = agent.Start();
+  EXPECT_NE(again, nullptr) << "runs again in the same folder";
+  EXPECT_EQ(agent.Send(standin::kAdd, 1, 2), 3);
+  EXPECT_EQ(agent.Close(), 0u);
 }
 
 TEST(AgentProcessTest, StartFailsWhenTheProgramEndsWithoutItsWindow) {
-  AgentProcess quick(Z4_QUICK_EXIT_EXE, Z4_STANDIN_DATA);
+  AgentProcess quick(Z4_QUICK_EXIT_EXE, Z4_AGENT_DATA_DIR);
   EXPECT_THROW(quick.Start(), std::runtime_error);
 }
 
 TEST(AgentProcessTest, DeviceBroadcastsReachAnotherProcessWhole) {
-  AgentProcess agent(Z4_STANDIN_EXE, Z4_STANDIN_DATA);
+  AgentProcess agent(Z4_AGENT_EXE, Z4_AGENT_DATA_DIR);
   const HWND hwnd = agent.Start();
   EXPECT_EQ(static_cast<std::uint32_t>(SendDeviceArrival(hwnd)),
             standin::BroadcastAnswer(kDeviceArrival, kKeyboardInterfacePath));
@@ -75,7 +82,7 @@ TEST(AgentProcessTest, DestructionKillsTheProcessAndReleasesItsDriverHandle) {
   kbd.Reset();
   ASSERT_EQ(kbd.OpenHandleCount(), 0u);
   {
-    AgentProcess agent(Z4_STANDIN_EXE, Z4_STANDIN_DATA);
+    AgentProcess agent(Z4_AGENT_EXE, Z4_AGENT_DATA_DIR);
     agent.Start();
     const DWORD handlesBefore = agent.HandleCount();
     ASSERT_EQ(agent.Send(standin::kOpenDriver), 1);

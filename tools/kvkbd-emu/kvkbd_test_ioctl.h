@@ -8,6 +8,15 @@
 
 #define KVKBD_CTL_DEVICE_PATH L"\\\\.\\kvkbdctl"
 
+/* How the emulated keyboard answers the agent's six requests on \\.\kvkbd:
+   - exact input and output sizes only, macro slots 0..11, combination slots 1..8; otherwise
+     STATUS_INVALID_PARAMETER; unknown codes STATUS_INVALID_DEVICE_REQUEST;
+   - WRITE_MACRO answers its own 193 request bytes; READ_COMB answers the slot's 8 bytes
+     followed by a zero byte; SET_RATE stores any code;
+   - unplugged, or on a handle opened before an unplug: STATUS_DEVICE_NOT_CONNECTED;
+   - a code made to fail (IOCTL_KVKBD_TEST_FAIL_CODES): STATUS_IO_DEVICE_ERROR.
+   A failed request changes nothing. Every request is logged with its status. */
+
 /* Function numbers 0x980 and above: the agent never sends them. */
 
 /* in: 4 bytes, the sequence number of the first entry wanted.

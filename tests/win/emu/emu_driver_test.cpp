@@ -13,11 +13,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::uint32_t kStatusInvalidParameter = 0xC000000D;
-constexpr std::uint32_t kStatusInvalidDeviceRequest = 0xC0000010;
-constexpr std::uint32_t kStatusDeviceNotConnected = 0xC000009D;
-constexpr std::uint32_t kStatusIoDeviceError = 0xC0000185;
-
 UniqueHandle OpenKeyboard() {
   // As the agent opens it.
   return UniqueHandle(CreateFileW(KVKBD_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE,
@@ -170,7 +165,7 @@ TEST_F(EmuDriverTest, EachRequestKeepsWhatItWroteAndIsLogged) {
     EXPECT_EQ(log[i].input, want[i].input);
     EXPECT_EQ(log[i].inputLength, want[i].input.size());
     EXPECT_EQ(log[i].outputLength, want[i].outLen);
-    EXPECT_EQ(log[i].status, 0u);
+    EXPECT_EQ(log[i].status, kStatusSuccess);
   }
 }
 
@@ -303,7 +298,7 @@ TEST_F(EmuDriverTest, UnplugRefusesOpensAndKillsEarlierHandlesForGood) {
   ASSERT_EQ(log.size(), 3u);
   EXPECT_EQ(log[0].status, kStatusDeviceNotConnected);
   EXPECT_EQ(log[1].status, kStatusDeviceNotConnected);
-  EXPECT_EQ(log[2].status, 0u);
+  EXPECT_EQ(log[2].status, kStatusSuccess);
 }
 
 TEST_F(EmuDriverTest, ChosenRequestsFailUntilTheListIsEmptied) {
@@ -325,8 +320,9 @@ TEST_F(EmuDriverTest, ChosenRequestsFailUntilTheListIsEmptied) {
 
   std::vector<std::uint32_t> statuses;
   for (const auto& r : kbd_.ReadLog()) statuses.push_back(r.status);
-  EXPECT_EQ(statuses, (std::vector<std::uint32_t>{kStatusIoDeviceError, 0, kStatusIoDeviceError,
-                                                  0, 0}));
+  EXPECT_EQ(statuses, (std::vector<std::uint32_t>{kStatusIoDeviceError, kStatusSuccess,
+                                                  kStatusIoDeviceError, kStatusSuccess,
+                                                  kStatusSuccess}));
 }
 
 TEST_F(EmuDriverTest, HandleCountFollowsOpensAndCloses) {

@@ -13,9 +13,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-UniqueHandle OpenKeyboard() {
+fw::FileHandle OpenKeyboard() {
   // As the agent opens it.
-  return UniqueHandle(CreateFileW(KVKBD_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE,
+  return fw::FileHandle(CreateFileW(KVKBD_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
@@ -25,7 +25,7 @@ struct Answer {
   Bytes out;  // the bytes returned
 };
 
-Answer Request(const UniqueHandle& h, DWORD code, const Bytes& in, DWORD outLen) {
+Answer Request(const fw::FileHandle& h, DWORD code, const Bytes& in, DWORD outLen) {
   Answer a;
   Bytes out(outLen);
   Bytes input = in;
@@ -116,7 +116,7 @@ TEST_F(EmuDriverTest, ResetGivesTheFactoryStateAndAnEmptyLog) {
 }
 
 TEST_F(EmuDriverTest, EachRequestKeepsWhatItWroteAndIsLogged) {
-  UniqueHandle h = OpenKeyboard();
+  fw::FileHandle h = OpenKeyboard();
   ASSERT_TRUE(h);
 
   const Bytes keys = Pattern(608, 3);
@@ -220,7 +220,7 @@ TEST_F(EmuDriverTest, WrongSizesSlotsAndCodesFailChangeNothingAndAreLogged) {
       {IOCTL_KVKBD_TEST_UNPLUG, 0, 0, 0, kUnknown},  // test control only on \\.\kvkbdctl
   };
 
-  UniqueHandle h = OpenKeyboard();
+  fw::FileHandle h = OpenKeyboard();
   ASSERT_TRUE(h);
   for (const Case& c : cases) {
     Bytes in(c.inLen, 0xEE);
@@ -247,7 +247,7 @@ TEST_F(EmuDriverTest, WrongSizesSlotsAndCodesFailChangeNothingAndAreLogged) {
 }
 
 TEST_F(EmuDriverTest, ControlRequestsCheckTheirSizesToo) {
-  UniqueHandle ctl(CreateFileW(KVKBD_CTL_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+  fw::FileHandle ctl(CreateFileW(KVKBD_CTL_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(ctl);
   struct Case {
@@ -277,7 +277,7 @@ TEST_F(EmuDriverTest, ControlRequestsCheckTheirSizesToo) {
 }
 
 TEST_F(EmuDriverTest, UnplugRefusesOpensAndKillsEarlierHandlesForGood) {
-  UniqueHandle before = OpenKeyboard();
+  fw::FileHandle before = OpenKeyboard();
   ASSERT_TRUE(before);
   kbd_.Unplug();
   EXPECT_FALSE(OpenKeyboard());
@@ -287,7 +287,7 @@ TEST_F(EmuDriverTest, UnplugRefusesOpensAndKillsEarlierHandlesForGood) {
 
   kbd_.Plug();
   EXPECT_FALSE(Request(before, IOCTL_KVKBD_READ_KEYS, {}, 608).ok) << "a removed handle stays dead";
-  UniqueHandle after = OpenKeyboard();
+  fw::FileHandle after = OpenKeyboard();
   ASSERT_TRUE(after);
   EXPECT_TRUE(Request(after, IOCTL_KVKBD_READ_KEYS, {}, 608).ok);
 
@@ -302,7 +302,7 @@ TEST_F(EmuDriverTest, UnplugRefusesOpensAndKillsEarlierHandlesForGood) {
 }
 
 TEST_F(EmuDriverTest, ChosenRequestsFailUntilTheListIsEmptied) {
-  UniqueHandle h = OpenKeyboard();
+  fw::FileHandle h = OpenKeyboard();
   ASSERT_TRUE(h);
   const KeyBlockBytes factory = kbd_.GetKeyBlock();
   kbd_.FailRequests({IOCTL_KVKBD_WRITE_KEYS, IOCTL_KVKBD_READ_COMB});
@@ -326,10 +326,10 @@ TEST_F(EmuDriverTest, ChosenRequestsFailUntilTheListIsEmptied) {
 }
 
 TEST_F(EmuDriverTest, HandleCountFollowsOpensAndCloses) {
-  UniqueHandle first = OpenKeyboard();
+  fw::FileHandle first = OpenKeyboard();
   ASSERT_TRUE(first);
   EXPECT_EQ(kbd_.OpenHandleCount(), 1u);
-  UniqueHandle second(CreateFileW(KVKBD_DEVICE_PATH, GENERIC_READ,
+  fw::FileHandle second(CreateFileW(KVKBD_DEVICE_PATH, GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                   nullptr));
   ASSERT_TRUE(second);
@@ -344,7 +344,7 @@ TEST_F(EmuDriverTest, HandleCountFollowsOpensAndCloses) {
 }
 
 TEST_F(EmuDriverTest, FullLogKeepsTheNewestRequestsAndCountsTheDropped) {
-  UniqueHandle h = OpenKeyboard();
+  fw::FileHandle h = OpenKeyboard();
   ASSERT_TRUE(h);
   constexpr std::uint32_t kExtra = 5;
   for (std::uint32_t i = 0; i < KVKBD_LOG_CAPACITY + kExtra; ++i) {

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "fixture/windows_api.h"
+#include "fw/win32.h"
+
+#include <dbt.h>
 
 namespace z4::e2e::standin {
 

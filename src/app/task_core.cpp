@@ -1,15 +1,25 @@
+// Creation, the driver link and the device reset of the task window.
 #include "app/task_core.h"
 
 #include "device/usb_ids.h"
 
 namespace z4 {
 
-void KorvuTaskCore::OpenAtCreation() { driver_.Open(); }
-
-void KorvuTaskCore::ReadDeviceAtCreation() {
+bool KorvuTaskCore::Create(const TaskStartup& startup) {
+  LoadSettings(registry_, m_settings, startup.keyCodes);
+  driver_.Open();  // no retry timer at creation: a later arrival opens it
+  host_.RegisterNotifications();
   m_keyBlock.fill(0);
   driver_.ReadKeyBlock(m_keyBlock);  // a closed driver or a failed read leaves it zeroed
   ReadBack();
+  profiles_.emplace(profileStorage_, startup.agentFolder, startup.profileTitle, startup.keyCodes);
+  try {
+    profiles_->RefreshProfiles(m_autoSwitch);
+  } catch (const FileError&) {
+    return false;
+  }
+  host_.StartTimer(TIMER_AUTOSWITCH, kAutoSwitchPeriodMs);
+  return true;
 }
 
 void KorvuTaskCore::ReadBack() {
@@ -66,6 +76,10 @@ void KorvuTaskCore::OnDestroy() {
   driver_.Close();
   host_.StopTimer(TIMER_REOPEN);
   host_.StopTimer(TIMER_AUTOSWITCH);
+}
+
+void KorvuTaskCore::PostKeyReset(std::uint8_t keyCode) {
+  host_.Post(m_hConfigWnd, WM_KEY_RESET, host_.Self(), keyCode);
 }
 
 }  // namespace z4

@@ -5,7 +5,16 @@
 
 #include <cstddef>
 
+#include "fw/menu.h"
+#include "fw/wide.h"
 #include "res/resource_ids.h"
+#include "resources/key_layout.h"
+#include "resources/language_strings.h"
+#include "settings/win32/foreground.h"
+#include "ui/dlg_restore.h"
+#include "ui/progress_dlg.h"
+#include "ui/skin.h"
+#include "xml/win32/win32_text_platform.h"
 
 namespace z4 {
 namespace {
@@ -13,6 +22,32 @@ namespace {
 // GUID_DEVINTERFACE_USB_DEVICE, spelled out to avoid linking a GUID library for one value.
 constexpr GUID kUsbDeviceInterface = {
     0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+class ProgressWindow : public ApplyProgress {
+ public:
+  ProgressWindow() : dlg_({fw::ToWide(str_update_tip), fw::ToWide(str_update_msg)}) {}
+  bool Open() {
+    if (!dlg_.Create()) return false;
+    dlg_.Show();
+    return true;
+  }
+  void SetProgress(int percent) override {
+    // A WM_CLOSE from outside may have destroyed the window already.
+    if (dlg_.hwnd()) dlg_.SetProgress(percent);
+  }
+
+ private:
+  CProgressDlg dlg_;
+};
+
+// The program's own file name without its extension, the captions of its message boxes.
+std::wstring ProgramName() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name = path;
+  name = name.substr(name.find_last_of(L"\\/") + 1);
+  return name.substr(0, name.find_last_of(L'.'));
+}
 
 }  // namespace
 
@@ -26,21 +61,23 @@ LRESULT CKorvuTask::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CKorvuTask::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = 0;
   switch (msg) {
     case WM_CREATE:
       result = OnCreate(msg, wParam, lParam);
       return true;
+    case WM_APPLY_SETTINGS:
+      result = core_.OnApplySettings(lParam);
+      return true;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);
-      result = 0;
       return true;
     case WM_DESTROY:
       OnDestroy();
-      result = 0;
       return true;
     case WM_TIMER:
       if (wParam == TIMER_REOPEN) core_.OnReopenTimer();
-      result = 0;
+      if (wParam == TIMER_AUTOSWITCH) core_.OnAutoSwitchTick();
       return true;
     default:
       return false;
@@ -59,6 +96,13 @@ LRESULT CKorvuTask::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RESET_DEVICE:
       core_.ResetDevice();
       break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: {
+      // The owner-drawn entries of the tray menu being tracked.
+      LRESULT result = 0;
+      if (fw::Menu::RouteOwnerDraw(msg, wParam, lParam, result)) return result;
+      break;
+    }
     default:
       break;
   }
@@ -71,12 +115,18 @@ LRESULT CKorvuTask::OnCreate(UINT msg, WPARAM wParam, LPARAM lParam) {
   m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_AGENT));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
 
-  core_.OpenAtCreation();
+  TaskStartup startup;
+  startup.agentFolder = fw::FromWide(GetProgramFolder());
+  Win32TextPlatform text;
+  LoadKeyLayout(text, startup.agentFolder + u"ButtonPos.xml");
+  for (std::size_t i = 0; i < kKeyLayoutCount; ++i) startup.keyCodes[i] = g_keyLayout[i].keyCode;
+  startup.profileTitle = str_profile_title;
+  return core_.Create(startup) ? 0 : -1;
+}
+
+void CKorvuTask::RegisterNotifications() {
   sessionNotify_ = ::WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
   RegisterDeviceNotify(hwnd());
-  core_.ReadDeviceAtCreation();
-  StartTimer(TIMER_AUTOSWITCH, kAutoSwitchPeriodMs);
-  return 0;
 }
 
 bool CKorvuTask::RegisterDeviceNotify(HWND window) {
@@ -124,5 +174,29 @@ void CKorvuTask::Post(WindowRef target, std::uint32_t message, std::uintptr_t wP
                       std::intptr_t lParam) {
   ::PostMessageW(reinterpret_cast<HWND>(target), message, wParam, lParam);
 }
+
+void CKorvuTask::ShowCombWarning(WarningOwner owner) {
+  CDlgRestore dlg(owner == WarningOwner::TaskWindow ? hwnd() : nullptr,
+                  {fw::ToWide(str_tip), fw::ToWide(str_msg1), fw::ToWide(str_OK),
+                   fw::ToWide(str_Cancel)});
+  dlg.DoModal();
+}
+
+std::unique_ptr<ApplyProgress> CKorvuTask::OpenProgress() {
+  auto progress = std::make_unique<ProgressWindow>();
+  if (!progress->Open()) return nullptr;
+  return progress;
+}
+
+void CKorvuTask::ReportFileError(const FileError& error) {
+  const std::wstring text = fw::ToWide(error.path()) + L"\ncould not be opened.";
+  ::MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CKorvuTask::SendSilentApply() {
+  ::SendMessageW(hwnd(), WM_APPLY_SETTINGS, 0, kSilentApply);
+}
+
+std::u16string CKorvuTask::ForegroundProgramName() { return z4::ForegroundProgramName(); }
 
 }  // namespace z4

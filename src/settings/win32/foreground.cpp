@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include "fw/handles.h"
+#include "fw/wide.h"
 
 namespace z4 {
 
@@ -31,7 +32,7 @@ std::u16string ForegroundProgramName(DWORD processId) {
   wchar_t base[MAX_PATH] = {};
   const DWORD len = ::GetModuleBaseNameW(process.get(), first, base, MAX_PATH);
   if (len == 0) return name;
-  return std::u16string(reinterpret_cast<const char16_t*>(base), len < MAX_PATH ? len : MAX_PATH - 1);
+  return fw::FromWide(base, len < MAX_PATH ? len : MAX_PATH - 1);
 }
 
 std::u16string ForegroundProgramName() {

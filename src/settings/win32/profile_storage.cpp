@@ -2,29 +2,13 @@
 // initialisation-file functions.
 #include "settings/win32/profile_storage.h"
 
-#include "fw/win32.h"
+#include "fw/handles.h"
+#include "fw/wide.h"
 
 namespace z4 {
 namespace {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-const wchar_t* Wide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
+using fw::Wide;
 
 DWORD Attributes(const std::u16string& path) { return GetFileAttributesW(Wide(path)); }
 
@@ -47,9 +31,9 @@ bool Win32ProfileStorage::FileExists(const std::u16string& path) {
 std::size_t Win32ProfileStorage::ReadFile(const std::u16string& path, std::uint8_t* buf,
                                           std::size_t size) {
   // The configuration program may have the file open for writing meanwhile.
-  FileHandle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  fw::FileHandle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) throw FileError(path);
+  if (!file) throw FileError(path);
   std::size_t total = 0;
   while (total < size) {
     DWORD got = 0;
@@ -62,9 +46,9 @@ std::size_t Win32ProfileStorage::ReadFile(const std::u16string& path, std::uint8
 
 void Win32ProfileStorage::WriteFile(const std::u16string& path, const std::uint8_t* data,
                                     std::size_t size) {
-  FileHandle file(CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+  fw::FileHandle file(CreateFileW(Wide(path), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) throw FileError(path);
+  if (!file) throw FileError(path);
   std::size_t total = 0;
   while (total < size) {
     DWORD put = 0;
@@ -81,7 +65,7 @@ std::u16string Win32ProfileStorage::GetIniString(const std::u16string& file,
   wchar_t value[kMaxPath + 1] = {};
   const DWORD n = GetPrivateProfileStringW(Wide(section), Wide(key), L"", value, kMaxPath + 1,
                                            Wide(file));
-  return std::u16string(reinterpret_cast<const char16_t*>(value), n);
+  return fw::FromWide(value, n);
 }
 
 void Win32ProfileStorage::SetIniString(const std::u16string& file, const std::u16string& section,
@@ -90,9 +74,9 @@ void Win32ProfileStorage::SetIniString(const std::u16string& file, const std::u1
   // paths outside it into question marks; a file that starts with a UTF-16 byte order mark is
   // kept in UTF-16.
   {
-    FileHandle created(CreateFileW(Wide(file), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+    fw::FileHandle created(CreateFileW(Wide(file), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (created.valid()) {
+    if (created) {
       const std::uint8_t bom[] = {0xFF, 0xFE};
       DWORD put = 0;
       ::WriteFile(created.get(), bom, sizeof bom, &put, nullptr);

@@ -1,15 +1,15 @@
 // Registry access for the settings store: one owned key handle per open.
 #include "settings/win32/registry.h"
 
+#include "fw/wide.h"
 #include "fw/win32.h"
 
 namespace z4 {
 namespace {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
 constexpr REGSAM kAccess = KEY_READ | KEY_WRITE;  // 0x2001F
 
-const wchar_t* Wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+using fw::Wide;
 
 class Win32SettingsKey : public SettingsKey {
  public:

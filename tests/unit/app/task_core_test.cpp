@@ -4,6 +4,8 @@
 
 #include "support/fake_driver.h"
 #include "support/fake_host.h"
+#include "support/fake_registry.h"
+#include "support/fake_storage.h"
 
 namespace z4 {
 namespace {
@@ -20,11 +22,22 @@ DeviceKeyBlock SignedBlock() {
   return b;
 }
 
+const std::u16string kFolder = u"C:\\Z4\\";
+
 struct TaskCoreTest : ::testing::Test {
   test::FakeDriver fake;
   CUSBDriver driver{fake};
   test::FakeHost host;
-  KorvuTaskCore core{driver, host};
+  test::FakeRegistry registry;
+  test::FakeStorage storage;
+  KorvuTaskCore core{{driver, registry, storage, host}};
+
+  void SetUp() override { storage.folders.insert(kFolder); }
+  bool Create() {
+    const bool created = core.Create({kFolder, u"Profile", {}});
+    host.calls.clear();
+    return created;
+  }
 
   void Arrive(const std::u16string& name) { core.OnDeviceArrival(name.data(), name.size()); }
   void Remove(const std::u16string& name) { core.OnDeviceRemoval(name.data(), name.size()); }
@@ -36,8 +49,7 @@ TEST_F(TaskCoreTest, CreationReadsBlockAndNamedSlotsAndWritesNothing) {
   SetKeyEntry(fake.block, 21, {kKindCombination, 0, 9, 8});  // slot out of range: not read
   SetKeyEntry(fake.block, 22, {kKindCombination, 0, 0, 8});
   fake.comb[3] = {0, 0xE0, 0, 0x06, 0, 0, 0, 0};
-  core.OpenAtCreation();
-  core.ReadDeviceAtCreation();
+  ASSERT_TRUE(core.Create({kFolder, u"Profile", {}}));
 
   EXPECT_EQ(fake.Codes(), (Codes{IOCTL_KVKBD_READ_KEYS, IOCTL_KVKBD_READ_COMB}));
   EXPECT_EQ(fake.requests[1].input[0], 3);
@@ -45,23 +57,28 @@ TEST_F(TaskCoreTest, CreationReadsBlockAndNamedSlotsAndWritesNothing) {
   EXPECT_EQ(core.m_combSlots[2], (CombSlotRecord{1, fake.comb[3], 3}));
   EXPECT_EQ(core.m_combSlots[0], CombSlotRecord{});
   EXPECT_EQ(core.m_keyPosMap.FindEntryForUsage(0xFF), 147);
-  EXPECT_TRUE(host.calls.empty());  // no reopen timer at creation
+  // No reopen timer at creation; the switching timer starts last.
+  EXPECT_EQ(host.calls, (Calls{"register", "start 101 500"}));
+}
+
+TEST_F(TaskCoreTest, CreationFailsWhenAProfileFileCannotBeWritten) {
+  storage.unwritable.insert(kFolder + u"Profile\\Profile 1.pro");
+  EXPECT_FALSE(core.Create({kFolder, u"Profile", {}}));
+  EXPECT_EQ(host.Calls("start"), Calls{});
 }
 
 TEST_F(TaskCoreTest, CreationWithoutDriverLeavesBlockZeroed) {
   fake.openSucceeds = false;
   core.m_keyBlock.fill(0x55);
-  core.OpenAtCreation();
-  core.ReadDeviceAtCreation();
+  ASSERT_TRUE(Create());
   EXPECT_TRUE(fake.requests.empty());
   EXPECT_EQ(core.m_keyBlock, DeviceKeyBlock{});
   EXPECT_EQ(GetKeyEntry(core.m_defKeyBlock, 147), (KeyEntry{0x70, 0xFF, 0, 0}));
-  EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(TaskCoreTest, ArrivalRepairsMissingSignatureOnceThenRereads) {
   fake.openSucceeds = false;
-  core.OpenAtCreation();
+  ASSERT_TRUE(Create());
   fake.openSucceeds = true;
   DeviceKeyBlock unsigned_{};
   unsigned_[0] = 0x42;
@@ -145,8 +162,7 @@ TEST_F(TaskCoreTest, RemovalClosesAndTellsTheRegisteredWindow) {
 
 TEST_F(TaskCoreTest, ResetSendsFactoryBlockThenClearsThenBlanks) {
   fake.block = SignedBlock();
-  core.OpenAtCreation();
-  core.ReadDeviceAtCreation();
+  ASSERT_TRUE(Create());
   core.m_combSlots[4] = {1, {1, 2, 3, 4, 5, 6, 7, 8}, 5};
   const DeviceKeyBlock before = core.m_keyBlock;
   fake.requests.clear();
@@ -171,7 +187,8 @@ TEST_F(TaskCoreTest, ResetSendsFactoryBlockThenClearsThenBlanks) {
 }
 
 TEST_F(TaskCoreTest, RateSendsOnlyKnownCodes) {
-  core.OpenAtCreation();
+  ASSERT_TRUE(Create());
+  fake.requests.clear();
   for (std::uintptr_t w : {std::uintptr_t{0x0101}, std::uintptr_t{4}, std::uintptr_t{2},
                            std::uintptr_t{8}, std::uintptr_t{0}})
     core.SetRate(w);
@@ -182,7 +199,7 @@ TEST_F(TaskCoreTest, RateSendsOnlyKnownCodes) {
 }
 
 TEST_F(TaskCoreTest, DestroyTellsWindowClosesAndStopsTimers) {
-  core.OpenAtCreation();
+  ASSERT_TRUE(Create());
   core.SetConfigWnd(9);
   core.OnDestroy();
   EXPECT_FALSE(driver.IsOpen());

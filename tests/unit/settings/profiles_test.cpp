@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_registry.h"
-#include "fake_storage.h"
+#include "support/fake_registry.h"
+#include "support/fake_storage.h"
 
 namespace z4 {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_registry.h"
+#include "support/fake_registry.h"
 
 namespace z4 {
 namespace {

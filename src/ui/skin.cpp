@@ -3,8 +3,10 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <cstdlib>
 
+#include "support/bytes.h"
 #include "ui/memory_dc.h"
 
 namespace z4 {
@@ -22,6 +24,35 @@ struct ComRef {
   }
 };
 
+// The OLE picture loader trusts a bitmap file's header: an uncompressed picture whose rows would
+// run past the end of the file is refused before it is decoded. Other formats are left to it.
+bool BitmapFileIsComplete(const std::uint8_t* bytes, std::uint64_t size) {
+  constexpr std::uint64_t kFileHeader = 14;
+  if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M') return true;
+  if (size < kFileHeader + 12) return false;
+  const std::uint64_t pixelOffset = LoadU32(bytes + 10);
+  const std::uint8_t* info = bytes + kFileHeader;
+  const std::uint32_t infoSize = LoadU32(info);
+  std::int64_t width = 0, height = 0;
+  std::uint32_t bitCount = 0, compression = 0;
+  if (infoSize == 12) {  // BITMAPCOREHEADER
+    width = LoadU16(info + 4);
+    height = LoadU16(info + 6);
+    bitCount = LoadU16(info + 10);
+  } else {
+    if (infoSize < 40 || size < kFileHeader + 40) return false;
+    width = LoadI32(info + 4);
+    height = LoadI32(info + 8);
+    bitCount = LoadU16(info + 14);
+    compression = LoadU32(info + 16);
+  }
+  if (compression != BI_RGB && compression != BI_BITFIELDS) return true;
+  if (width <= 0 || height == 0 || bitCount == 0 || bitCount > 32) return false;
+  const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
+  const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
+  return pixelOffset <= size && stride * rows <= size - pixelOffset;
+}
+
 // Global memory block holding the whole file, or null.
 HGLOBAL ReadFileToGlobal(const std::wstring& path, LONGLONG& size) {
   fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -36,8 +67,10 @@ HGLOBAL ReadFileToGlobal(const std::wstring& path, LONGLONG& size) {
   DWORD read = 0;
   const bool ok = bytes && ::ReadFile(file.get(), bytes, static_cast<DWORD>(size), &read,
                                       nullptr) && read == size;
+  const bool complete = ok && BitmapFileIsComplete(static_cast<const std::uint8_t*>(bytes),
+                                                   static_cast<std::uint64_t>(size));
   if (bytes) ::GlobalUnlock(block);
-  if (!ok) {
+  if (!complete) {
     ::GlobalFree(block);
     return nullptr;
   }

@@ -5,23 +5,28 @@
 
 namespace fw {
 
+namespace {
+
+struct MainWindowSearch {
+  Application* app;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND h, LPARAM p) {
+  auto* search = reinterpret_cast<MainWindowSearch*>(p);
+  if (!search->app->IsMainWindow(Window::FromHandle(h))) return TRUE;
+  search->found = h;
+  return FALSE;
+}
+
+}  // namespace
+
 HWND MainWindowHandle() {
   Application* app = Application::Current();
   if (!app) return nullptr;
   // The main window is a top-level window of this (the user-interface) thread.
-  struct Search {
-    Application* app;
-    HWND found;
-  } search{app, nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND h, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (!s->app->IsMainWindow(Window::FromHandle(h))) return TRUE;
-        s->found = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  MainWindowSearch search{app, nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindMainWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

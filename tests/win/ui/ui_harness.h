@@ -17,8 +17,12 @@ struct Image {
   int left = 0, top = 0, width = 0, height = 0;
   std::vector<std::uint32_t> px;  // 0x00RRGGBB
   bool Empty() const { return px.empty(); }
-  // Pixel at screen (or skin) coordinates x, y as 0xRRGGBB.
-  std::uint32_t At(int x, int y) const { return px[(y - top) * width + (x - left)]; }
+  // Pixel at screen (or skin) coordinates x, y as 0xRRGGBB; kOutside outside the image.
+  static constexpr std::uint32_t kOutside = 0xFF000000;
+  std::uint32_t At(int x, int y) const {
+    if (x < left || y < top || x >= left + width || y >= top + height) return kOutside;
+    return px[static_cast<size_t>(y - top) * width + (x - left)];
+  }
 };
 
 // The screen's pixels of rect (screen coordinates).

@@ -101,9 +101,7 @@ bool Dialog::OnCommand(WPARAM wParam, LPARAM) {
   }
 }
 
-bool Dialog::PreTranslateMessage(MSG& msg) {
-  return hwnd() && ::IsDialogMessageW(hwnd(), &msg);
-}
+bool Dialog::PreTranslateMessage(MSG& msg) { return hwnd() && ::IsDialogMessageW(hwnd(), &msg); }
 
 bool Dialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {

@@ -1,9 +1,9 @@
 // GDI+ for the skinned windows, included through this one header.
 #pragma once
 
-#include "fw/win32.h"
-
 #include <objidl.h>
+
+#include "fw/win32.h"
 // GDI+ headers use min and max unqualified, which NOMINMAX hides.
 #include <algorithm>
 namespace Gdiplus {

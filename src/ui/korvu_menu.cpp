@@ -55,8 +55,7 @@ void CKorvuMenu::DrawItem(const DRAWITEMSTRUCT& item) {
   HGDIOBJ oldFont = ::SelectObject(dc, font.get());
   RECT text{r.left + kTextIndent, r.top, r.right, r.bottom};
   ::DrawTextW(dc, data->strText.c_str(), static_cast<int>(data->strText.size()), &text,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_WORDBREAK | DT_NOCLIP |
-                  DT_END_ELLIPSIS);
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_WORDBREAK | DT_NOCLIP | DT_END_ELLIPSIS);
   ::SelectObject(dc, oldFont);
 }
 

@@ -36,8 +36,8 @@ std::unique_ptr<Gdiplus::Bitmap> CopyArea(Gdiplus::Bitmap* source, int x, int y,
 
 void FillSolid(Gdiplus::Graphics& graphics, int width, int height, COLORREF color) {
   if (width <= 0) return;
-  Gdiplus::SolidBrush brush(Gdiplus::Color(255, GetRValue(color), GetGValue(color),
-                                           GetBValue(color)));
+  Gdiplus::SolidBrush brush(
+      Gdiplus::Color(255, GetRValue(color), GetGValue(color), GetBValue(color)));
   graphics.FillRectangle(&brush, 0, 0, width, height);
 }
 
@@ -58,8 +58,8 @@ bool CPngHProgressBar::Create(const RECT& rect, HWND parent) {
   return true;
 }
 
-void CPngHProgressBar::SetImages(Gdiplus::Bitmap* fillSource, int x, int y, int width,
-                                 int height, Gdiplus::Bitmap* backSource) {
+void CPngHProgressBar::SetImages(Gdiplus::Bitmap* fillSource, int x, int y, int width, int height,
+                                 Gdiplus::Bitmap* backSource) {
   m_pBackImage = CopyArea(backSource, x, y, width, height);
   m_pFillImage = CopyArea(fillSource, x, y, width, height);
 }

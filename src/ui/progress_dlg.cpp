@@ -20,8 +20,7 @@ std::unique_ptr<Gdiplus::Bitmap> DecodeSkin(const wchar_t* fileName) {
   return image;
 }
 
-void DrawString(Gdiplus::Graphics& graphics, const std::wstring& text,
-                const Gdiplus::RectF& box) {
+void DrawString(Gdiplus::Graphics& graphics, const std::wstring& text, const Gdiplus::RectF& box) {
   Gdiplus::FontFamily arial(L"Arial");
   const Gdiplus::FontFamily* family =
       arial.GetLastStatus() == Gdiplus::Ok ? &arial : Gdiplus::FontFamily::GenericSansSerif();

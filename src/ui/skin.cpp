@@ -65,8 +65,9 @@ HGLOBAL ReadFileToGlobal(const std::wstring& path, LONGLONG& size) {
   if (!block) return nullptr;
   void* bytes = ::GlobalLock(block);
   DWORD read = 0;
-  const bool ok = bytes && ::ReadFile(file.get(), bytes, static_cast<DWORD>(size), &read,
-                                      nullptr) && read == size;
+  const bool ok = bytes &&
+                  ::ReadFile(file.get(), bytes, static_cast<DWORD>(size), &read, nullptr) &&
+                  read == size;
   const bool complete = ok && BitmapFileIsComplete(static_cast<const std::uint8_t*>(bytes),
                                                    static_cast<std::uint64_t>(size));
   if (bytes) ::GlobalUnlock(block);

@@ -1,11 +1,12 @@
 // The combination warning dialog as the user meets it: opened modally as the translation does,
 // driven with real mouse and keys from a second thread, and checked on the screen.
+#include "ui/dlg_restore.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "fw/application.h"
-#include "ui/dlg_restore.h"
 #include "ui_harness.h"
 
 namespace z4 {
@@ -60,7 +61,8 @@ int DiffAtButton(HWND dlg, const Image& skin, const RECT& rc, bool captioned) {
   const Image screen = test::CaptureWindow(dlg);
   const int w = rc.right - rc.left;
   const int h = rc.bottom - rc.top;
-  if (!captioned) return test::CountDifferent(screen, o.x + rc.left, o.y + rc.top, skin, rc.left, rc.top, w, h);
+  if (!captioned)
+    return test::CountDifferent(screen, o.x + rc.left, o.y + rc.top, skin, rc.left, rc.top, w, h);
   return test::CountDifferent(screen, o.x + rc.left, o.y + rc.top, skin, rc.left, rc.top, w, 4) +
          test::CountDifferent(screen, o.x + rc.left, o.y + rc.bottom - 4, skin, rc.left,
                               rc.bottom - 4, w, 4);
@@ -94,7 +96,11 @@ TEST_F(DlgRestoreTest, HasTheSkinsSizeIsCentredAndShowsSkinAndTexts) {
     const RECT tip{r.left + 126, r.top, r.left + 234, r.top + 22};
     EXPECT_GT(test::CountColor(shot, msg, 0x586369, 40), 30);
     EXPECT_GT(test::CountColor(shot, tip, 0x586369, 40), 15);
-    EXPECT_GT(test::CountColor(shot, {r.left + kOk.left, r.top + kOk.top, r.left + kOk.right, r.top + kOk.bottom}, 0x585F69, 40), 5);
+    EXPECT_GT(
+        test::CountColor(
+            shot, {r.left + kOk.left, r.top + kOk.top, r.left + kOk.right, r.top + kOk.bottom},
+            0x585F69, 40),
+        5);
 
     const POINT ok = CentreOf(dlg, kOk);
     test::MoveMouse(ok.x, ok.y);
@@ -164,8 +170,8 @@ TEST_F(DlgRestoreTest, EnterEscapeSpaceAndF1LeaveItOpenAndUnchanged) {
       ::Sleep(150);
       ASSERT_TRUE(::IsWindowVisible(dlg)) << "key " << key;
       const Image after = test::CaptureWindow(dlg);
-      EXPECT_EQ(test::CountDifferent(after, after.left, after.top, before, before.left,
-                                     before.top, before.width, before.height, 0),
+      EXPECT_EQ(test::CountDifferent(after, after.left, after.top, before, before.left, before.top,
+                                     before.width, before.height, 0),
                 0)
           << "key " << key;
     }
@@ -219,7 +225,8 @@ TEST_F(DlgRestoreTest, OpensUsableAndClosableWithoutDecodableSkins) {
   } cases[] = {
       {"missing", {}},
       {"undecodable",
-       {{L"Restore_Normal.bmp", "BM not really"}, {L"Restore_Over.bmp", ""},
+       {{L"Restore_Normal.bmp", "BM not really"},
+        {L"Restore_Over.bmp", ""},
         {L"Restore_Down.bmp", std::string(4096, '\xff')}}},
   };
   for (const auto& c : cases) {

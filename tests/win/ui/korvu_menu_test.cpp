@@ -1,12 +1,13 @@
 // The tray menu as the tray code shows it: a CKorvuMenu tracked for a hidden owner window whose
 // default processing routes the owner-draw requests, driven with the real mouse.
+#include "ui/korvu_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "fw/window.h"
 #include "res/resource_ids.h"
-#include "ui/korvu_menu.h"
 #include "ui_harness.h"
 
 namespace z4 {
@@ -36,7 +37,9 @@ class OwnerWindow : public fw::Window {
 
 struct Entry {
   RECT rc;
-  RECT Icon(int inset) const { return {rc.left + inset, rc.top + inset, rc.left + inset + 16, rc.top + inset + 16}; }
+  RECT Icon(int inset) const {
+    return {rc.left + inset, rc.top + inset, rc.left + inset + 16, rc.top + inset + 16};
+  }
   RECT Text() const { return {rc.left + 33, rc.top + 2, rc.right, rc.bottom - 2}; }
 };
 
@@ -122,8 +125,8 @@ TEST(KorvuMenuTest, DrawsBothEntriesWithIconsAndSeparatorAndFollowsThePointer) {
     test::MouseButton(false);
   });
   POINT at{300, 300};
-  const BOOL shown = menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x,
-                                         at.y, owner.hwnd());
+  const BOOL shown =
+      menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, owner.hwnd());
   driver.join();
   EXPECT_TRUE(shown);
   test::Pump(200);
@@ -165,7 +168,8 @@ TEST(KorvuMenuTest, RoutingDrawsNothingWithoutItemDataAndIgnoresForeignMenus) {
   MEASUREITEMSTRUCT measure{};
   measure.CtlType = ODT_MENU;
   measure.itemID = kConfig;
-  EXPECT_FALSE(fw::Menu::RouteOwnerDraw(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure), result));
+  EXPECT_FALSE(
+      fw::Menu::RouteOwnerDraw(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure), result));
   ::DestroyMenu(foreign);
   ::SelectObject(dc, old);
   ::DeleteObject(canvas);

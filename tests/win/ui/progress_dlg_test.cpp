@@ -1,5 +1,7 @@
 // The progress window as the apply sequence uses it (create, show, SetProgress, close), checked
 // on the screen: size and place, topmost tool window, the bar's fill, inert input, no skins.
+#include "ui/progress_dlg.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,7 +9,6 @@
 
 #include "fw/application.h"
 #include "ui/dlg_restore.h"
-#include "ui/progress_dlg.h"
 #include "ui_harness.h"
 
 namespace z4 {
@@ -84,9 +85,11 @@ TEST_F(ProgressDlgTest, IsTheSkinsSizeCentredTopmostToolWindowOwnedByTheTaskWind
   EXPECT_EQ(r.right - r.left, normal.width);
   EXPECT_EQ(r.bottom - r.top, normal.height);
   EXPECT_EQ(r.left, static_cast<int>((static_cast<unsigned>(::GetSystemMetrics(SM_CXFULLSCREEN)) -
-                                      static_cast<unsigned>(normal.width)) / 2));
+                                      static_cast<unsigned>(normal.width)) /
+                                     2));
   EXPECT_EQ(r.top, static_cast<int>((static_cast<unsigned>(::GetSystemMetrics(SM_CYFULLSCREEN)) -
-                                     static_cast<unsigned>(normal.height)) / 2));
+                                     static_cast<unsigned>(normal.height)) /
+                                    2));
   const LONG_PTR ex = ::GetWindowLongPtrW(h, GWL_EXSTYLE);
   EXPECT_TRUE(ex & WS_EX_TOPMOST);
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW) << "a tool window has no taskbar button";
@@ -103,8 +106,8 @@ TEST_F(ProgressDlgTest, IsTheSkinsSizeCentredTopmostToolWindowOwnedByTheTaskWind
   // Above a window that is brought up after it.
   struct Other : fw::Window {};
   Other other;
-  ASSERT_TRUE(other.Create(0, L"other", WS_POPUP | WS_VISIBLE, r.left - 20, r.top - 20, 500, 300,
-                           nullptr));
+  ASSERT_TRUE(
+      other.Create(0, L"other", WS_POPUP | WS_VISIBLE, r.left - 20, r.top - 20, 500, 300, nullptr));
   ::SetForegroundWindow(other.hwnd());
   test::Pump(500);
   // Above it in the window order.

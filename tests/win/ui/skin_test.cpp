@@ -1,9 +1,10 @@
 // Skin helpers on real files: the program folder, loading skins (good and bad files), cutting.
+#include "ui/skin.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "ui/skin.h"
 #include "ui_harness.h"
 
 namespace z4 {

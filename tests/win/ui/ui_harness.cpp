@@ -22,7 +22,8 @@ struct GdiplusSession {
 GdiplusSession gdiplus;
 
 // image/png encoder of GDI+.
-const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+const CLSID kPngEncoder = {
+    0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
 Image FromBitmap(HBITMAP bitmap, int width, int height) {
   Image image;
@@ -37,8 +38,7 @@ Image FromBitmap(HBITMAP bitmap, int width, int height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   HDC screen = ::GetDC(nullptr);
-  ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), image.px.data(), &info,
-              DIB_RGB_COLORS);
+  ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), image.px.data(), &info, DIB_RGB_COLORS);
   ::ReleaseDC(nullptr, screen);
   for (auto& p : image.px) p &= 0xFFFFFF;
   return image;
@@ -204,8 +204,7 @@ SkinFolderSwap::SkinFolderSwap(const std::vector<std::pair<std::wstring, std::st
   std::filesystem::rename(skins_, kept_);
   if (files.empty()) return;
   std::filesystem::create_directory(skins_);
-  for (const auto& [name, bytes] : files)
-    std::ofstream(skins_ / name, std::ios::binary) << bytes;
+  for (const auto& [name, bytes] : files) std::ofstream(skins_ / name, std::ios::binary) << bytes;
 }
 
 SkinFolderSwap::~SkinFolderSwap() {

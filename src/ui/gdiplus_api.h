@@ -1,9 +1,10 @@
 // GDI+ for the skinned windows, included through this one header.
 #pragma once
 
-#include <objidl.h>
-
+// The project's Windows header first, so that GDI+ sees its settings.
 #include "fw/win32.h"
+// clang-format off
+#include <objidl.h>
 // GDI+ headers use min and max unqualified, which NOMINMAX hides.
 #include <algorithm>
 namespace Gdiplus {
@@ -11,3 +12,4 @@ using std::max;
 using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
+// clang-format on

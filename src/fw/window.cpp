@@ -45,6 +45,12 @@ void Window::Attach(HWND hwnd) {
   ::SetPropW(hwnd, kPropName, this);
 }
 
+void Window::Subclass(HWND hwnd) {
+  Attach(hwnd);
+  superProc_ = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticProc)));
+}
+
 Window* Window::FromHandle(HWND hwnd) {
   return static_cast<Window*>(::GetPropW(hwnd, kPropName));
 }
@@ -60,6 +66,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
   if (msg == WM_NCDESTROY) {
     ::RemovePropW(hwnd, kPropName);
     self->hwnd_ = nullptr;
+    self->superProc_ = nullptr;
     self->OnFinalDestroy();
     // The framework ends the message loop when the main window goes.
     Application* app = Application::Current();
@@ -77,6 +84,7 @@ LRESULT Window::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 bool Window::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT Window::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (superProc_) return ::CallWindowProcW(superProc_, hwnd_, msg, wParam, lParam);
   return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 

@@ -38,12 +38,16 @@ class Window {
 
   // Subclasses that create their window through other means (dialogs) attach here.
   void Attach(HWND hwnd);
+  // Attaches a window created with another window class (dialogs, system controls) and routes
+  // its messages through this object; DefaultProc then calls the class's own procedure.
+  void Subclass(HWND hwnd);
 
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static const wchar_t* ClassName();
 
   HWND hwnd_ = nullptr;
+  WNDPROC superProc_ = nullptr;  // the class's procedure of a subclassed window
 };
 
 }  // namespace fw

@@ -81,7 +81,8 @@ class CXmlDocument {
   std::uint32_t DocFlags() const { return m_nDocFlags; }
   void SetDocFlags(std::uint32_t flags) { m_nDocFlags = flags; }
 
-  // The index: entry 0 is the document; elements are 1 .. ElementCount() - 1.
+  // The index: entry 0 is the document; elements are 1 .. ElementCount() - 1 (n must be below
+  // ElementCount()).
   std::int32_t ElementCount() const { return m_nNextElement; }
   std::int32_t IndexCapacity() const { return m_nCapacity; }
   const XmlElementEntry& Element(std::int32_t n) const { return Entry(n); }

@@ -82,9 +82,18 @@ std::int32_t ScanNode(XmlCursor& c, XmlNodeInfo& node) {
     marker = Marker::kGt;
   };
 
+  // The runs that no rule looks into (text, the inside of comments, quoted values) are
+  // skipped in tight loops; `skipTo(p, a, b)` returns the last position before a, b or the end.
+  const char16_t* const s = c.text.data();
+  const std::int32_t size = static_cast<std::int32_t>(c.text.size());
+  auto skipTo = [s, size](std::int32_t p, char16_t a, char16_t b) {
+    while (p + 1 < size && s[p + 1] != a && s[p + 1] != b && s[p + 1] != 0) ++p;
+    return p;
+  };
+
   std::int32_t end = start;
   for (std::int32_t p = start;; ++p) {
-    const char16_t ch = c.At(p);
+    const char16_t ch = p < size ? s[p] : u'\0';
     if (ch == 0) {
       if (type != kNodeText && type != kNodeWhitespace) {
         node.message = OffsetMessage(UnterminatedKind(type, bits & kDocType), start, " unterminated");
@@ -135,11 +144,26 @@ std::int32_t ScanNode(XmlCursor& c, XmlNodeInfo& node) {
         end = p - 1;
         break;
       }
+      if (type == kNodeText) {
+        p = skipTo(p, u'<', u'<');
+        continue;
+      }
+      if (type == kNodeComment || type == kNodeCdata || type == kNodeProcessing) {
+        p = skipTo(p, u'>', u'>');
+        continue;
+      }
       if (type == kNodeStartTag || type == kNodeBad) {
-        if (bits & kSingleQuote) {
-          if (ch == u'\'') bits &= ~kSingleQuote;
-        } else if (bits & kDoubleQuote) {
-          if (ch == u'"') bits &= ~kDoubleQuote;
+        if (bits & (kSingleQuote | kDoubleQuote)) {
+          const char16_t quote = (bits & kSingleQuote) ? u'\'' : u'"';
+          if (ch == quote) {
+            bits &= ~(kSingleQuote | kDoubleQuote);
+          } else if (type == kNodeStartTag) {
+            // Inside a value only its closing quote counts; what the remembered characters
+            // held there cannot make the tag self-closing.
+            p = skipTo(p, quote, quote);
+            before1 = before2 = 0;
+            continue;
+          }
         } else if (ch == u'"' || ch == u'\'') {
           if (bits & kAfterEquals) bits = (bits & ~kAfterEquals) | (ch == u'"' ? kDoubleQuote : kSingleQuote);
         } else if (ch == u'=') {
@@ -165,6 +189,7 @@ std::int32_t ScanNode(XmlCursor& c, XmlNodeInfo& node) {
         bits &= ~kTextOrSpace;
         type = kNodeText;
         marker = Marker::kLt;
+        p = skipTo(p, u'<', u'<');
       }
     } else if (bits & kOpenTag) {
       bits &= ~kOpenTag;
@@ -231,6 +256,7 @@ std::int32_t ScanNode(XmlCursor& c, XmlNodeInfo& node) {
     } else {
       type = kNodeText;
       marker = Marker::kLt;
+      p = skipTo(p, u'<', u'<');
     }
   }
   node.type = type;

@@ -71,7 +71,7 @@ TEST_F(TaskWindow, CreationReadsBlockAndNamedCombinationSlotsOnly) {
   kbd.SetKeyBlock(block);
   kbd.ClearLog();
   agent.Start();
-  PumpFor(300);
+  Pump(300);
 
   const auto log = kbd.ReadLog();
   ASSERT_EQ(Codes(log), (CodeList{IOCTL_KVKBD_READ_KEYS, IOCTL_KVKBD_READ_COMB, IOCTL_KVKBD_READ_COMB}));
@@ -112,15 +112,15 @@ TEST_F(TaskWindow, FailedOpenOnArrivalRetriesUntilPluggedThenStops) {
   kbd.Unplug();
   HWND w = StartAgent();
   SendDeviceArrival(w);
-  PumpFor(500);
+  Pump(500);
   EXPECT_EQ(kbd.OpenHandleCount(), 0u);
 
   kbd.Plug();
   ASSERT_TRUE(WaitFor([&] { return kbd.OpenHandleCount() == 1; }, 2000));
-  PumpFor(200);
+  Pump(200);
   EXPECT_EQ(Codes(kbd.ReadLog()), (CodeList{IOCTL_KVKBD_READ_KEYS, IOCTL_KVKBD_READ_KEYS}));
   const std::uint32_t granted = kbd.Handles().granted;
-  PumpFor(500);  // the retries have stopped
+  Pump(500);  // the retries have stopped
   EXPECT_EQ(kbd.Handles().granted, granted);
   EXPECT_EQ(kbd.OpenHandleCount(), 1u);
 }
@@ -131,7 +131,7 @@ TEST_F(TaskWindow, OtherDevicesChangeNothing) {
   agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(config.hwnd()));
   SendDeviceRemoval(w, kOtherInterfacePath);
   SendDeviceArrival(w, kOtherInterfacePath);
-  PumpFor(300);
+  Pump(300);
   EXPECT_TRUE(kbd.ReadLog().empty());
   EXPECT_EQ(kbd.OpenHandleCount(), 1u);
   EXPECT_TRUE(config.Received(WM_CLOSE).empty());

@@ -2,24 +2,6 @@
 
 namespace z4::e2e {
 
-void PumpFor(DWORD ms) {
-  WaitFor([] { return false; }, ms);
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    if (::GetTickCount64() >= end) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
 RecordingWindow::RecordingWindow(const wchar_t* title) {
   static const ATOM cls = [] {
     WNDCLASSW wc{};

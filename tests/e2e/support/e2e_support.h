@@ -1,21 +1,19 @@
-// Helpers shared by the end-to-end tests: waiting while pumping this thread's messages, a
-// window that stands in for the configuration program, and expected request sequences.
+// Helpers shared by the end-to-end tests: a window that stands in for the configuration
+// program, and expected request sequences. Waiting and the screen come from the Windows test
+// harness.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "fixture/emu_keyboard.h"
 #include "fw/win32.h"
+#include "harness/screen_harness.h"
 
 namespace z4::e2e {
 
-// Pumps this thread's messages until done() holds or timeoutMs passes; returns done().
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-
-// Pumps messages for ms milliseconds.
-void PumpFor(DWORD ms);
+using test::Pump;
+using test::WaitFor;
 
 // A hidden top-level window of the test process that records the messages it receives and
 // never closes by itself (WM_CLOSE is only recorded).

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "fw/application.h"
-#include "ui_harness.h"
+#include "harness/screen_harness.h"
 
 namespace z4 {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "fw/window.h"
 #include "res/resource_ids.h"
-#include "ui_harness.h"
+#include "harness/screen_harness.h"
 
 namespace z4 {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "fw/application.h"
 #include "ui/dlg_restore.h"
-#include "ui_harness.h"
+#include "harness/screen_harness.h"
 
 namespace z4 {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "ui_harness.h"
+#include "harness/screen_harness.h"
 
 namespace z4 {
 namespace {

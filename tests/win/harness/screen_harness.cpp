@@ -1,5 +1,5 @@
 // Screen, input and skin helpers of the skinned-window tests.
-#include "ui_harness.h"
+#include "harness/screen_harness.h"
 
 #include <cstdlib>
 #include <fstream>

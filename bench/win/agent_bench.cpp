@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fixture/agent_process.h"
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 #include "fixture/process_handles.h"
 #include "fw/handles.h"
 #include "fw/win32.h"
@@ -18,6 +18,7 @@
 #include "support/settings_access.h"
 
 namespace z4::e2e {
+using namespace emu;
 namespace {
 
 using Clock = std::chrono::steady_clock;

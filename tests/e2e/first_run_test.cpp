@@ -6,11 +6,12 @@
 #include <map>
 
 #include "fixture/agent_process.h"
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 #include "settings/settings_image.h"
 #include "support/settings_access.h"
 
 namespace z4::e2e {
+using namespace emu;
 namespace {
 
 namespace fs = std::filesystem;

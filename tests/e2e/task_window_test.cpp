@@ -6,10 +6,11 @@
 #include "device/key_block.h"
 #include "fixture/agent_process.h"
 #include "fixture/device_broadcast.h"
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 #include "support/e2e_support.h"
 
 namespace z4::e2e {
+using namespace emu;
 namespace {
 
 using CodeList = std::vector<std::uint32_t>;

@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 #include "fw/win32.h"
 #include "harness/screen_harness.h"
 
 namespace z4::e2e {
+using namespace emu;
 
 using test::Pump;
 using test::WaitFor;

@@ -6,10 +6,11 @@
 
 #include "fixture/agent_process.h"
 #include "fixture/device_broadcast.h"
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 #include "standin_protocol.h"
 
 namespace z4::e2e {
+using namespace emu;
 namespace {
 
 namespace fs = std::filesystem;

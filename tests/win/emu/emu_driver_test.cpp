@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "device/key_block.h"
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 
 namespace z4::e2e {
+using namespace emu;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

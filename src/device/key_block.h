@@ -57,8 +57,15 @@ bool HasSignature(const DeviceKeyBlock& block);
 // Sets bytes 588..591 to 70 FF 00 00 and leaves the rest as it was.
 void RepairSignature(DeviceKeyBlock& block);
 
-// The factory entry at index (below kKeyEntryCount).
+// The factory entry at index (below kKeyEntryCount), and what it does there ("F1",
+// "Play/Pause", "macro slot 3", "signature", ...).
 KeyEntry FactoryKeyEntry(std::size_t index);
+const char* FactoryKeyName(std::size_t index);
+
+// Names of what a plain or consumer entry sends, taken from the factory layout; null for a
+// usage no factory key sends.
+const char* KeyboardUsageName(std::uint8_t usage);
+const char* ConsumerUsageName(std::uint16_t usage);
 
 // Keyboard usage of a one-byte key code; 0 when the code has no row.
 std::uint8_t KeyCodeToUsage(std::uint8_t keyCode);

@@ -70,6 +70,18 @@ TEST(FactoryKeyBlock, EveryKeyCodeReachesAnEntry) {
   }
 }
 
+TEST(FactoryKeyBlock, NamesOfPositionsAndUsages) {
+  EXPECT_STREQ(FactoryKeyName(0), "Pause");
+  EXPECT_STREQ(FactoryKeyName(147), "signature");
+  EXPECT_STREQ(KeyboardUsageName(0x04), "a");  // entry 10, not the fixed entry 5
+  EXPECT_STREQ(KeyboardUsageName(0x3A), "F1");
+  EXPECT_EQ(KeyboardUsageName(0x00), nullptr);
+  EXPECT_EQ(KeyboardUsageName(0x66), nullptr);
+  EXPECT_STREQ(ConsumerUsageName(0x00CD), "Play/Pause");
+  EXPECT_STREQ(ConsumerUsageName(0x0183), "AL Consumer Control Configuration");
+  EXPECT_EQ(ConsumerUsageName(0x0001), nullptr);
+}
+
 TEST(Signature, CheckAndRepair) {
   DeviceKeyBlock zeros{};
   EXPECT_FALSE(HasSignature(zeros));

@@ -1,5 +1,6 @@
 // Reading settings text: statements are checked line by line, names are resolved once the whole
 // text is read, and only a text without errors fills the image.
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <map>
@@ -96,6 +97,10 @@ class Parser {
     if (rateLine_ && rate_ != 1 && rate_ != 2 && rate_ != 8)
       Warn(rateLine_, "rate " + std::to_string(rate_) + " is not a rate code the keyboard takes (1, 2 or 8)");
     for (Assignment& a : assignments_) Resolve(a);
+    // Names are resolved last; the report still reads from the top of the text down.
+    auto byLine = [](const TextIssue& a, const TextIssue& b) { return a.line < b.line; };
+    std::stable_sort(report_.errors.begin(), report_.errors.end(), byLine);
+    std::stable_sort(report_.warnings.begin(), report_.warnings.end(), byLine);
     if (!report_.ok()) return;
     Fill(image);
   }

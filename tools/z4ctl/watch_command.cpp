@@ -1,6 +1,7 @@
 // watch: a window registered with the agent as the configuration window, printing each message
 // the agent sends it until WM_CLOSE, Ctrl+C, a message count or a timeout ends the watch.
 #include <atomic>
+#include <cstdio>
 #include <string>
 
 #include "agent_link.h"
@@ -40,14 +41,13 @@ class WatchWindow : public fw::Window {
         Print("profile-changed " + std::to_string(lParam));
         return true;
       case WM_KEY_RESET: {
-        const std::uint8_t code = static_cast<std::uint8_t>(lParam & 0xFF);
+        const auto code = static_cast<std::uint8_t>(lParam & 0xFF);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(code));
+        std::string line = std::string("key-reset ") + hex;
         const std::string_view name = z4::KeyCodeName(code);
-        std::string hex = z4::KeyCodeText(code);
-        if (!name.empty()) {
-          constexpr char kDigits[] = "0123456789ABCDEF";
-          hex = std::string{'0', 'x', kDigits[code >> 4], kDigits[code & 0xF]} + " " + std::string(name);
-        }
-        Print("key-reset " + hex);
+        if (!name.empty()) line += " " + std::string(name);
+        Print(line);
         return true;
       }
       case WM_CLOSE:  // the agent ends, or the keyboard went away; the window stays ours

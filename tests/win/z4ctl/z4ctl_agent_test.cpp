@@ -1,5 +1,5 @@
 // z4ctl against the running agent and the emulated keyboard: rate, reset, and watch printing
-// the agent's WM_CLOSE when it ends.
+// the agent's messages and its WM_CLOSE when it ends.
 #include <gtest/gtest.h>
 
 #include "fixture/agent_process.h"
@@ -50,6 +50,20 @@ TEST_F(Z4ctlAgent, WatchPrintsTheCloseThatEndsTheAgent) {
   const Z4ctlResult r = watch.Finish(20000);
   EXPECT_EQ(r.exitCode, 0u) << r.err;
   EXPECT_EQ(r.out, "close\n");
+}
+
+TEST_F(Z4ctlAgent, WatchPrintsEachMessageOnALine) {
+  Z4ctlProcess watch({"watch", "--count", "3", "--timeout", "60"});
+  ASSERT_TRUE(watch.WaitForErr("watching the agent", 20000));
+  // The messages the agent posts to the configuration window, posted here in its place.
+  HWND w = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, L"z4ctl watch");
+  ASSERT_NE(w, nullptr);
+  ::PostMessageW(w, 0x610, 0, 2);
+  ::PostMessageW(w, 0x614, reinterpret_cast<WPARAM>(agent.Window()), 0x41);
+  ::PostMessageW(w, 0x614, reinterpret_cast<WPARAM>(agent.Window()), 0xE8);
+  const Z4ctlResult r = watch.Finish(20000);
+  EXPECT_EQ(r.exitCode, 0u) << r.err;
+  EXPECT_EQ(r.out, "profile-changed 2\nkey-reset 0x41 A\nkey-reset 0xE8\n");
 }
 
 TEST_F(Z4ctlAgent, WatchEndsAfterItsCountOrItsTimeout) {

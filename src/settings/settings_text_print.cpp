@@ -90,14 +90,14 @@ void PrintCombination(std::string& out, const SettingsImage& image, std::size_t 
 std::string KeyText(const KeyRecord& record, const KeyNames& names, std::size_t i,
                     std::size_t macros, std::size_t combs) {
   const std::string name = names.RecordName(i);
-  std::string spec;
+  std::string head;
   if (!name.empty() && record.keyCode == names.layout()[i].keyCode) {
-    spec = std::string(kKey) + " " + QuoteName(name);
+    head = std::string(kKey) + " " + QuoteName(name);
   } else {
-    spec = std::string(kRecord) + " " + std::to_string(i) + " " + KeyCodeText(record.keyCode);
+    head = std::string(kRecord) + " " + std::to_string(i) + " " + KeyCodeText(record.keyCode);
   }
-  if (spec.size() < kKeyColumn) spec.resize(kKeyColumn, ' ');
-  return spec + " " + ActionText(record.actionType, record.param, macros, combs);
+  if (head.size() < kKeyColumn) head.resize(kKeyColumn, ' ');
+  return head + " " + ActionText(record.actionType, record.param, macros, combs);
 }
 
 }  // namespace

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "fixture/agent_process.h"
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 #include "support/e2e_support.h"
 #include "z4ctl_process.h"
 
 namespace z4::test {
 namespace {
 
-using e2e::Codes;
+using emu::Codes;
 using e2e::Repeat;
 using e2e::operator+;
 using CodeList = std::vector<std::uint32_t>;
@@ -25,7 +25,7 @@ class Z4ctlAgent : public ::testing::Test {
     kbd.ClearLog();
   }
   SavedSettingsKey saved;  // the agent writes its defaults there at start-up
-  e2e::EmuKeyboard kbd;
+  emu::EmuKeyboard kbd;
   e2e::AgentProcess agent{Z4_AGENT_EXE, Z4_AGENT_DATA_DIR};
 };
 

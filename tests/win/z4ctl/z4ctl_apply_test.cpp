@@ -4,7 +4,7 @@
 
 #include "device/key_block.h"
 #include "fixture/agent_process.h"
-#include "fixture/emu_keyboard.h"
+#include "control/emu_keyboard.h"
 #include "support/e2e_support.h"
 #include "z4ctl_process.h"
 
@@ -24,7 +24,7 @@ class Z4ctlApply : public ::testing::Test {
     kbd.ClearLog();
   }
   SavedSettingsKey saved;
-  e2e::EmuKeyboard kbd;
+  emu::EmuKeyboard kbd;
   e2e::AgentProcess agent{Z4_AGENT_EXE, Z4_AGENT_DATA_DIR};
 };
 
@@ -55,7 +55,7 @@ const std::pair<std::size_t, KeyEntry> kDemoEntries[] = {
 // The agent's apply: 8 combination clears, 11 macro blanks, then the translation's requests
 // (the macro of F1 and the four distinct combinations, each new one after clearing the free
 // slots), then the key block.
-void ExpectDemoApplied(const std::vector<e2e::LoggedRequest>& log) {
+void ExpectDemoApplied(const std::vector<emu::LoggedRequest>& log) {
   ASSERT_GE(log.size(), 20u);
   for (std::size_t i = 0; i < 8; ++i) {
     EXPECT_EQ(log[i].code, IOCTL_KVKBD_WRITE_COMB) << i;

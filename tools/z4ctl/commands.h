@@ -23,9 +23,11 @@ struct CommandLine {
 int RunShow(const CommandLine& line);
 int RunImport(const CommandLine& line);
 int RunExport(const CommandLine& line);
+int RunStatus(const CommandLine& line);
 int RunApply(const CommandLine& line);
 int RunRate(const CommandLine& line);
 int RunReset(const CommandLine& line);
+int RunClose(const CommandLine& line);
 int RunWatch(const CommandLine& line);
 
 }  // namespace z4ctl

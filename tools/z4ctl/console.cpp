@@ -63,4 +63,14 @@ std::string SystemMessage(DWORD error) {
   return Utf8(text);
 }
 
+long long Positive(const std::string& text, long long max) {
+  if (text.empty() || text.size() > 10) return -1;
+  long long v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    v = v * 10 + (c - '0');
+  }
+  return v >= 1 && v <= max ? v : -1;
+}
+
 }  // namespace z4ctl

@@ -28,4 +28,7 @@ std::wstring Wide(std::string_view utf8);
 // The system's message for an error code, one line.
 std::string SystemMessage(DWORD error);
 
+// A whole number 1..max written in decimal digits, or -1.
+long long Positive(const std::string& text, long long max);
+
 }  // namespace z4ctl

@@ -34,6 +34,10 @@ const Command kCommands[] = {
      "checked first: any error is reported with its line and nothing is stored. Keys the\n"
      "file does not assign get their default. Run apply afterwards to send them to the keyboard.\n",
      {"--layout"}, {}, 1, RunImport},
+    {"status", "z4ctl status [--wait S]",
+     "Tells whether the agent is running and has finished its start-up. --wait: wait up to S\n"
+     "seconds for it.\n",
+     {"--wait"}, {}, 0, RunStatus},
     {"apply", "z4ctl apply [--silent]",
      "Asks the running agent to apply the stored settings to the keyboard and waits until it\n"
      "has (at most 60 s). --silent: without the agent's progress window.\n",
@@ -45,6 +49,10 @@ const Command kCommands[] = {
      "Asks the running agent to give the keyboard its factory key layout and to clear its\n"
      "combination and macro slots. The stored settings stay as they are.\n",
      {}, {}, 0, RunReset},
+    {"close", "z4ctl close",
+     "Sends the agent WM_CLOSE, as the configuration program may, and waits until it has\n"
+     "ended; prints its exit code.\n",
+     {}, {}, 0, RunClose},
     {"watch", "z4ctl watch [--count N] [--timeout S]",
      "Registers with the running agent as the configuration window and prints each message\n"
      "it sends, one line each: \"profile-changed N\", \"key-reset 0xNN NAME\", \"close\".\n"

@@ -79,17 +79,6 @@ class WatchWindow : public fw::Window {
   long long remaining_;  // messages left to print; -1 without a count
 };
 
-// A whole number 1..max, or -1.
-long long Positive(const std::string& text, long long max) {
-  if (text.empty() || text.size() > 10) return -1;
-  long long v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    v = v * 10 + (c - '0');
-  }
-  return v >= 1 && v <= max ? v : -1;
-}
-
 }  // namespace
 
 int RunWatch(const CommandLine& line) {

@@ -31,7 +31,8 @@ double CpuSeconds(HANDLE process) {
   return seconds(kernel) + seconds(user);
 }
 
-// CPU share of process over seconds of wall time, in percent of one core.
+// CPU share of process over seconds of wall time, in percent of one core. Wine reports another
+// process's times from the kernel's accounting, in 10 ms steps.
 double IdleShare(HANDLE process, int seconds) {
   const double before = CpuSeconds(process);
   ::Sleep(static_cast<DWORD>(seconds) * 1000);
@@ -100,10 +101,10 @@ int main(int argc, char** argv) {
   const double bound = IdleShare(agent.Process(), seconds);
   const double boundTick = TickMicroseconds(agent);
 
-  std::printf("  bare message loop          %6.2f %%\n", bareShare);
-  std::printf("  agent, nothing bound       %6.2f %%   tick %7.1f us CPU\n", unbound, unboundTick);
-  std::printf("  agent, seven bindings      %6.2f %%   tick %7.1f us CPU\n", bound, boundTick);
-  std::printf("  agent minus bare loop      %6.2f / %6.2f %% (nothing bound / seven)\n",
+  std::printf("  bare message loop          %7.3f %%\n", bareShare);
+  std::printf("  agent, nothing bound       %7.3f %%   tick %7.1f us CPU\n", unbound, unboundTick);
+  std::printf("  agent, seven bindings      %7.3f %%   tick %7.1f us CPU\n", bound, boundTick);
+  std::printf("  agent minus bare loop      %7.3f / %7.3f %% (nothing bound / seven)\n",
               unbound - bareShare, bound - bareShare);
   std::printf("  ticks per idle period      %d (every 500 ms): %.2f ms CPU per minute from ticks\n",
               seconds * 2, boundTick * 120 / 1000);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "app/win32/tray_launch.h"
 #include "fw/menu.h"
 #include "fw/wide.h"
 #include "res/resource_ids.h"
@@ -66,12 +67,25 @@ bool CKorvuTask::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case WM_CREATE:
       result = OnCreate(msg, wParam, lParam);
       return true;
+    case WM_TRAYICON_NOTIFY:
+      result = OnTrayNotify(hwnd(), wParam, lParam);
+      return true;
     case WM_APPLY_SETTINGS:
       result = core_.OnApplySettings(lParam);
       return true;
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);
       return true;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ID_TRAY_CONFIG) {
+        LaunchConfig(hwnd());
+        return true;
+      }
+      if (LOWORD(wParam) == ID_TRAY_EXIT) {
+        ::DestroyWindow(hwnd());  // directly, without WM_CLOSE
+        return true;
+      }
+      return false;
     case WM_DESTROY:
       OnDestroy();
       return true;
@@ -126,6 +140,7 @@ LRESULT CKorvuTask::OnCreate(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CKorvuTask::RegisterNotifications() {
   sessionNotify_ = ::WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  trayIcon_.Add(hwnd(), m_hIcon, str_title);
   RegisterDeviceNotify(hwnd());
 }
 
@@ -164,6 +179,7 @@ void CKorvuTask::OnDestroy() {
   if (sessionNotify_) ::WTSUnRegisterSessionNotification(hwnd());
   sessionNotify_ = false;
   deviceNotify_.reset();
+  trayIcon_.Remove();
 }
 
 void CKorvuTask::StartTimer(TaskTimer id, unsigned periodMs) { ::SetTimer(hwnd(), id, periodMs, nullptr); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/task_core.h"
+#include "app/win32/tray_icon.h"
 #include "fw/handles.h"
 #include "fw/window.h"
 
@@ -44,6 +45,7 @@ class CKorvuTask : public fw::Window, private TaskHost {
   HICON m_hIcon = nullptr;  // a resource icon: shared, never destroyed
   fw::DeviceNotifyHandle deviceNotify_;
   bool sessionNotify_ = false;
+  TrayIcon trayIcon_;
 };
 
 }  // namespace z4

@@ -102,14 +102,6 @@ class Switching : public ::testing::Test {
     CleanStore();
     kbd.Reset();
     agent.Start();  // the first run creates the store and the seven default profiles
-    // Start returns once the agent answers a sent message, which it also does while creation
-    // waits on the shell for the tray icon; the last file creation writes is the sign it is done.
-    ASSERT_TRUE(WaitFor([&] {
-      wchar_t v[8] = {};
-      return ::GetPrivateProfileStringW(L"Profiles", L"Profile7", L"", v, 8,
-                                        (Folder() / "Profile.ini").c_str()) > 0;
-    }));
-    PumpFor(200);
     agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(config.hwnd()));
     const Bytes keys = StoredValue(L"KeySetting");
     ASSERT_EQ(keys.size(), kKeySettingSize);
@@ -179,7 +171,7 @@ TEST_F(Switching, BoundProgramSelectsItsProfileAndUnboundOnesChangeNothing) {
   ForegroundProgram race(Folder() / "games" / "RACE.EXE", L"race");
   ASSERT_TRUE(race.InFront());
   ASSERT_TRUE(WaitForSelection(3)) << "profile 3 not selected within a second";
-  PumpFor(300);  // the apply runs inside the tick
+  Pump(300);  // the apply runs inside the tick
   EXPECT_EQ(StoredValue(L"KeySetting"), Bytes(tables.keys.begin(), tables.keys.end()));
   EXPECT_EQ(StoredValue(L"MacroSetting"), Bytes(tables.macros.begin(), tables.macros.end()));
   EXPECT_EQ(StoredValue(L"CombSetting"), Bytes(tables.combs.begin(), tables.combs.end()));
@@ -194,10 +186,10 @@ TEST_F(Switching, BoundProgramSelectsItsProfileAndUnboundOnesChangeNothing) {
   {
     ForegroundProgram other(Folder() / "tools" / "EDITOR.EXE", L"editor");
     ASSERT_TRUE(other.InFront());
-    PumpFor(1200);
+    Pump(1200);
     EXPECT_EQ(StoredSelection(), 3) << "an unbound program keeps the profile";
     ASSERT_TRUE(race.BringToFront());
-    PumpFor(1200);
+    Pump(1200);
   }
   EXPECT_EQ(StoredSelection(), 3);
   EXPECT_TRUE(kbd.ReadLog().empty()) << "coming back does nothing";
@@ -210,7 +202,7 @@ TEST_F(Switching, TwoProfilesBoundToOneProgramSelectTheLowerNumbered) {
   ReadBindings();
   ForegroundProgram race(Folder() / "games" / "RACE.EXE", L"race");
   ASSERT_TRUE(WaitForSelection(2));
-  PumpFor(1200);
+  Pump(1200);
   EXPECT_EQ(StoredSelection(), 2);
   EXPECT_EQ(ProfileNotices(), std::vector<LPARAM>{2});
   const ProfileTables expected = MarkedTables(0x22);
@@ -226,7 +218,7 @@ TEST_F(Switching, ChoiceMadeInTheConfigurationProgramIsSwitchedBackOnTheNextTick
   StoreSelection(5);
   agent.Send(kApplySettings, 0, 1);  // the configuration program applies its choice
   ASSERT_TRUE(WaitForSelection(3)) << "not switched back";
-  PumpFor(300);
+  Pump(300);
   EXPECT_EQ(ProfileNotices(), (std::vector<LPARAM>{3, 3}));
 }
 

@@ -143,7 +143,7 @@ TEST_F(Tray, IconShownMenuDrawnAndExitEndsAgentAndRemovesIcon) {
   ASSERT_TRUE(agent.Post(kTrayNotify, kTrayIconId, WM_RBUTTONDOWN));
   HWND popup = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (popup = FindProcessWindow(agent.ProcessId(), L"#32768")); }));
-  PumpFor(300);
+  Pump(300);
   RECT rc{};
   ::GetWindowRect(popup, &rc);
   EXPECT_LE(std::abs(rc.left - 400), 2) << "opened at the cursor";
@@ -167,7 +167,7 @@ TEST_F(Tray, IconShownMenuDrawnAndExitEndsAgentAndRemovesIcon) {
   const Band& exit = bands[1];
   test::MoveMouse(column + 40, (exit.top + exit.bottom) / 2);
   test::MoveMouse(column + 41, (exit.top + exit.bottom) / 2);
-  PumpFor(100);
+  Pump(100);
   test::MouseButton(true);
   test::MouseButton(false);
   ASSERT_EQ(::WaitForSingleObject(agent.Process(), 5000), WAIT_OBJECT_0) << "agent still runs";
@@ -182,7 +182,7 @@ TEST_F(Tray, OnlyDoubleClickAndRightPressAct) {
   for (UINT mouse : {WM_RBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDBLCLK,
                      WM_MBUTTONDOWN})
     ASSERT_TRUE(agent.Post(kTrayNotify, kTrayIconId, mouse));
-  PumpFor(700);
+  Pump(700);
   EXPECT_FALSE(FindProcessWindow(agent.ProcessId(), L"#32768")) << "a menu opened";
   EXPECT_FALSE(FindProcessWindow(agent.ProcessId(), L"#32770")) << "a message box opened";
   EXPECT_EQ(agent.Send(WM_NULL), 0);
@@ -197,7 +197,7 @@ TEST_F(Tray, LaunchWithKeyboardAbsentShowsMessageAndStartsNothing) {
   EXPECT_EQ(TakeMessageBox(), kMsg4);
   ASSERT_TRUE(agent.Post(WM_COMMAND, kTrayConfig, 0));
   EXPECT_EQ(TakeMessageBox(), kMsg4);
-  PumpFor(500);
+  Pump(500);
   EXPECT_FALSE(StandInStarted());
   EXPECT_TRUE(agent.Running());
 }

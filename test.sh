@@ -11,6 +11,7 @@ for preset in native win64 win32 fuzz; do
   cmake --build --preset "$preset"
 done
 
+tests/release/check_release.py build/win32/agent/Z4_Setting.exe
 ctest --preset native
 fuzz/run.sh build/fuzz
 

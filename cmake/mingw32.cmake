@@ -11,3 +11,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(Z4_MANIFEST_ARCH x86)
 # One .exe beside its data files: no MinGW runtime DLLs to ship or lose.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# What ships carries no symbols.
+set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")

@@ -1,7 +1,7 @@
 # Debian packages the build and the tests need; sourced by test.sh and run.sh.
 Z4_PACKAGES=(cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   libpugixml-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb xdotool imagemagick
-  fonts-liberation2 x11-utils)
+  fonts-liberation2 x11-utils python3)
 
 z4_install_deps() {
   local missing=()

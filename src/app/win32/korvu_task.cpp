@@ -7,6 +7,7 @@
 
 #include "app/win32/tray_launch.h"
 #include "fw/menu.h"
+#include "fw/program_name.h"
 #include "fw/wide.h"
 #include "res/resource_ids.h"
 #include "resources/key_layout.h"
@@ -40,15 +41,6 @@ class ProgressWindow : public ApplyProgress {
  private:
   CProgressDlg dlg_;
 };
-
-// The program's own file name without its extension, the captions of its message boxes.
-std::wstring ProgramName() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name = path;
-  name = name.substr(name.find_last_of(L"\\/") + 1);
-  return name.substr(0, name.find_last_of(L'.'));
-}
 
 }  // namespace
 
@@ -206,7 +198,7 @@ std::unique_ptr<ApplyProgress> CKorvuTask::OpenProgress() {
 
 void CKorvuTask::ReportFileError(const FileError& error) {
   const std::wstring text = fw::ToWide(error.path()) + L"\ncould not be opened.";
-  ::MessageBoxW(nullptr, text.c_str(), ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  ::MessageBoxW(nullptr, text.c_str(), fw::ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CKorvuTask::SendSilentApply() {

@@ -9,6 +9,7 @@
 #include "app/os_version.h"
 #include "device/win32/hid_device.h"
 #include "fw/handles.h"
+#include "fw/program_name.h"
 #include "fw/wide.h"
 #include "resources/language_strings.h"
 #include "ui/skin.h"
@@ -22,15 +23,6 @@ static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60,
 
 constexpr wchar_t kConfigFile[] = L"Z4_Config.exe";
 constexpr char kConfigFileA[] = "Z4_Config.exe";
-
-// The running program's file name without its extension: the caption of its message boxes.
-std::wstring ProgramName() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name = path;
-  name = name.substr(name.find_last_of(L"\\/") + 1);
-  return name.substr(0, name.find_last_of(L'.'));
-}
 
 // Drive and folder of the running program in the ANSI code page, ending in a backslash.
 std::string ProgramFolderA() {
@@ -68,7 +60,7 @@ int GetOSVersionCode() {
 
 void LaunchConfig(HWND owner) {
   if (!CHidDevice::IsPresent()) {
-    ::MessageBoxW(owner, fw::Wide(str_msg4), ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxW(owner, fw::Wide(str_msg4), fw::ProgramName().c_str(), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   if (GetOSVersionCode() >= kShellLaunchCode) {

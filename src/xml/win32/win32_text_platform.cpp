@@ -3,27 +3,11 @@
 
 #include <limits>
 
-#include "fw/win32.h"
+#include "fw/handles.h"
+#include "fw/wide.h"
 
 namespace z4 {
 namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-// Owns a file handle from CreateFileW.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 // The system's message for the last error: at most 100 characters, cut at the first line break,
 // empty when there is none.
@@ -31,7 +15,7 @@ std::u16string SystemErrorText() {
   wchar_t text[100];
   const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                  GetLastError(), 0, text, 100, nullptr);
-  std::u16string out(reinterpret_cast<const char16_t*>(text), n);
+  std::u16string out = fw::FromWide(text, n);
   const std::size_t cut = out.find_first_of(u"\r\n");
   if (cut != std::u16string::npos) out.resize(cut);
   return out;
@@ -42,10 +26,10 @@ std::u16string SystemErrorText() {
 bool Win32TextPlatform::ReadFileBytes(const std::u16string& path, std::vector<std::uint8_t>& bytes,
                                       std::u16string& error) {
   bytes.clear();
-  const FileHandle file(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
+  const fw::FileHandle file(CreateFileW(fw::Wide(path), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     error = SystemErrorText();
     return false;
   }

@@ -20,8 +20,6 @@ class Z4ctlAgent : public ::testing::Test {
   void SetUp() override {
     kbd.Reset();
     agent.Start();
-    // A sent message is handled once creation has finished, with its driver reads.
-    agent.Send(WM_NULL);
     kbd.ClearLog();
   }
   SavedSettingsKey saved;  // the agent writes its defaults there at start-up

@@ -18,7 +18,6 @@ class Z4ctlApply : public ::testing::Test {
   void SetUp() override {
     kbd.Reset();
     agent.Start();
-    agent.Send(WM_NULL);  // creation, with its driver reads, has finished
     const Z4ctlResult r = RunZ4ctl({"import", Z4_DEMO_FILE});
     ASSERT_EQ(r.exitCode, 0u) << r.err;
     kbd.ClearLog();

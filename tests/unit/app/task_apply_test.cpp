@@ -3,10 +3,7 @@
 
 #include "app/task_core.h"
 #include "settings/settings_image.h"
-#include "support/fake_driver.h"
-#include "support/fake_host.h"
-#include "support/fake_registry.h"
-#include "support/fake_storage.h"
+#include "task_fixture.h"
 
 namespace z4 {
 namespace {
@@ -14,7 +11,7 @@ namespace {
 using Calls = std::vector<std::string>;
 using Codes = std::vector<std::uint32_t>;
 
-const std::u16string kFolder = u"C:\\Z4\\";
+using test::kFolder;
 
 Codes Repeat(std::uint32_t code, std::size_t n) { return Codes(n, code); }
 Codes operator+(Codes a, const Codes& b) {
@@ -23,22 +20,14 @@ Codes operator+(Codes a, const Codes& b) {
 }
 const Codes kSlotClears = Repeat(IOCTL_KVKBD_WRITE_COMB, 8) + Repeat(IOCTL_KVKBD_WRITE_MACRO, 11);
 
-struct TaskApply : ::testing::Test {
-  test::FakeDriver fake;
-  CUSBDriver driver{fake};
-  test::FakeHost host;
-  test::FakeRegistry registry;
-  test::FakeStorage storage;
-  KorvuTaskCore core{{driver, registry, storage, host}};
-
+struct TaskApply : test::TaskFixture {
   void SetUp() override {
-    storage.folders.insert(kFolder);
+    TaskFixture::SetUp();
     RepairSignature(fake.block);
     KeyLayoutCodes codes{};
     codes[0] = 0x41;  // a
     codes[1] = 0x42;  // b
-    ASSERT_TRUE(core.Create({kFolder, u"Profile", codes}));
-    host.calls.clear();
+    ASSERT_TRUE(Create(codes));
     fake.requests.clear();
   }
 

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_driver.h"
-#include "support/fake_host.h"
-#include "support/fake_registry.h"
-#include "support/fake_storage.h"
+#include "task_fixture.h"
 
 namespace z4 {
 namespace {
@@ -22,23 +19,9 @@ DeviceKeyBlock SignedBlock() {
   return b;
 }
 
-const std::u16string kFolder = u"C:\\Z4\\";
+using test::kFolder;
 
-struct TaskCoreTest : ::testing::Test {
-  test::FakeDriver fake;
-  CUSBDriver driver{fake};
-  test::FakeHost host;
-  test::FakeRegistry registry;
-  test::FakeStorage storage;
-  KorvuTaskCore core{{driver, registry, storage, host}};
-
-  void SetUp() override { storage.folders.insert(kFolder); }
-  bool Create() {
-    const bool created = core.Create({kFolder, u"Profile", {}});
-    host.calls.clear();
-    return created;
-  }
-
+struct TaskCoreTest : test::TaskFixture {
   void Arrive(const std::u16string& name) { core.OnDeviceArrival(name.data(), name.size()); }
   void Remove(const std::u16string& name) { core.OnDeviceRemoval(name.data(), name.size()); }
 };

@@ -65,7 +65,7 @@ constexpr std::int32_t kLastMouseFunction = 16;
 constexpr std::int32_t kMouseDoubleFunction = 10;
 
 template <class Table>
-bool InTable(const Table& table, std::int32_t index) {
+bool InTable(const Table& table, std::int64_t index) {
   return index >= 0 && static_cast<std::size_t>(index) < std::size(table);
 }
 
@@ -111,7 +111,8 @@ class Pass {
         Set(e, GetKeyEntry(defKeyBlock_, e));
         return true;
       case kActionSystemShortcut: {
-        const std::int32_t index = param - kFirstSystemShortcut;
+        // Widened first: a parameter near the lowest 32-bit value must not overflow.
+        const std::int64_t index = std::int64_t{param} - kFirstSystemShortcut;
         return Place(i, e, InTable(kSystemShortcuts, index) ? kSystemShortcuts[index] : Combination{},
                      WarningOwner::None);
       }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 
 #include "support/fake_driver.h"
@@ -141,10 +142,12 @@ TEST_F(Translate, ShortcutsAndCombinationRecordsTakeASlot) {
       {"GUI+r", 2, 12, {0, 0xE3, 0, 0x15, 0, 0, 0, 0}},
       {"GUI+d", 2, 13, {0, 0xE3, 0, 0x07, 0, 0, 0, 0}},
       {"system 8 is empty", 2, 8, {0, 0, 0, 0, 0, 0, 0, 0}},
+      {"system at the lowest parameter is empty", 2, INT32_MIN, {0, 0, 0, 0, 0, 0, 0, 0}},
       {"Ctrl+x", 6, 0, {0, 0xE0, 0, 0x1B, 0, 0, 0, 0}},
       {"Ctrl+c", 6, 1, {0, 0xE0, 0, 0x06, 0, 0, 0, 0}},
       {"Ctrl+z", 6, 8, {0, 0xE0, 0, 0x1D, 0, 0, 0, 0}},
       {"editing 9 is empty", 6, 9, {0, 0, 0, 0, 0, 0, 0, 0}},
+      {"editing at the lowest parameter is empty", 6, INT32_MIN, {0, 0, 0, 0, 0, 0, 0, 0}},
       {"combination record 99", 8, 99, {0, 0xE0, 0, 0x06, 0, 0, 0, 0}},
   };
   for (const auto& c : cases) {

@@ -13,5 +13,12 @@ for target in "$build"/fuzz/fuzz_*; do
   seeds=("$here/corpus/$name")
   [ -d "${seeds[0]}" ] || seeds=()
   echo "fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" 2>&1 | tail -n 2
+  log="$build/fuzz/$name.log"
+  if ! "$target" -max_total_time="$seconds" -print_final_stats=0 -artifact_prefix="$build/fuzz/$name-" \
+      "$corpus" "${seeds[@]}" >"$log" 2>&1; then
+    tail -n 40 "$log"
+    echo "$name found a failing input (kept in $build/fuzz/)"
+    exit 1
+  fi
+  tail -n 1 "$log"
 done

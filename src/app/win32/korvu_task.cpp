@@ -91,7 +91,8 @@ bool CKorvuTask::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
 }
 
 LRESULT CKorvuTask::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  // These three have no entry of their own and are acted on here, then passed on.
+  // Messages with no entry of their own: the configuration program's three are acted on here
+  // and passed on; owner-draw requests go to the tray menu being tracked.
   switch (msg) {
     case WM_SET_CONFIG_WND:
       core_.SetConfigWnd(static_cast<WindowRef>(wParam));
@@ -104,7 +105,6 @@ LRESULT CKorvuTask::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_MEASUREITEM:
     case WM_DRAWITEM: {
-      // The owner-drawn entries of the tray menu being tracked.
       LRESULT result = 0;
       if (fw::Menu::RouteOwnerDraw(msg, wParam, lParam, result)) return result;
       break;

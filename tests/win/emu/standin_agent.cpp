@@ -2,6 +2,7 @@
 // messages and device broadcasts and exits with code 0 on WM_CLOSE.
 #include <cstddef>
 #include <cstring>
+#include <cwchar>
 
 #include "kvkbd_test_ioctl.h"
 #include "standin_protocol.h"
@@ -65,6 +66,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (!CreateWindowExW(0, wc.lpszClassName, L"KorvuZ4_Setting", WS_POPUP, 0, 0, 0, 0, nullptr,
                        nullptr, instance, nullptr)) {
     return 3;
+  }
+  // Like the agent's first run, start-up ends with a complete profile index beside the
+  // program: that is how the fixture knows start-up is over.
+  wchar_t index[MAX_PATH] = {};
+  const DWORD len = GetModuleFileNameW(nullptr, index, MAX_PATH);
+  wchar_t* slash = wcsrchr(index, L'\\');
+  if (len && len < MAX_PATH && slash && slash + 12 < index + MAX_PATH) {
+    wcscpy(slash + 1, L"Profile.ini");
+    WritePrivateProfileStringW(L"Profiles", L"Profile7", L"stand-in", index);
   }
   MSG m;
   while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);

@@ -2,6 +2,7 @@
 // the native tests (iconv) and the Windows tests (MultiByteToWideChar).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace z4::test {
@@ -53,5 +54,19 @@ inline constexpr LoadCase kLoadCases[] = {
      u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD<a>\xD83D\xDE00</a>",
      u"UTF-32 length 74 to 19 wide chars "},
 };
+
+// ASCII of a text for comparisons that print readably; other units become '?'.
+inline std::string Narrow(std::u16string_view s) {
+  std::string out;
+  for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// The path of a fixture file, relative to the test's working folder, with the platform's
+// separator.
+inline std::u16string Fixture(const char* name, char separator) {
+  const std::string path = std::string("fixtures") + separator + name;
+  return {path.begin(), path.end()};
+}
 
 }  // namespace z4::test

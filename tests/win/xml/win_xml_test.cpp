@@ -14,16 +14,9 @@
 namespace z4 {
 namespace {
 
-std::string Narrow(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using test::Narrow;
 
-std::u16string Fixture(const char* name) {
-  const std::string path = std::string("fixtures\\") + name;
-  return {path.begin(), path.end()};
-}
+std::u16string Fixture(const char* name) { return test::Fixture(name, '\\'); }
 
 TEST(Win32LoadTextFile, FixtureFiles) {
   Win32TextPlatform platform;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/task_messages.h"
 #include "fixture/agent_process.h"
 #include "control/emu_keyboard.h"
 #include "fixture/process_handles.h"
@@ -104,7 +105,7 @@ double ReplayMs(const std::vector<LoggedRequest>& log, int rounds) {
 
 double ApplyMs(AgentProcess& agent, int rounds) {
   const auto start = Clock::now();
-  for (int n = 0; n < rounds; ++n) agent.Send(0x601, 0, 1);
+  for (int n = 0; n < rounds; ++n) agent.Send(WM_APPLY_SETTINGS, 0, kSilentApply);
   return Ms(Clock::now() - start) / rounds;
 }
 
@@ -144,7 +145,7 @@ int Run(int applies) {
   for (bool worst : {false, true}) {
     WriteTables(Settings(worst, defaults));
     kbd.ClearLog();
-    agent.Send(0x601, 0, 1);
+    agent.Send(WM_APPLY_SETTINGS, 0, kSilentApply);
     const auto log = kbd.ReadLog();
     const int rounds = 50;
     const double viaAgent = ApplyMs(agent, rounds);
@@ -155,9 +156,9 @@ int Run(int applies) {
 
   std::printf("\nresources after the first and after %d silent applies (typical set)\n", applies);
   WriteTables(Settings(false, defaults));
-  agent.Send(0x601, 0, 1);
+  agent.Send(WM_APPLY_SETTINGS, 0, kSilentApply);
   const Resources first = Measure(agent);
-  for (int n = 1; n < applies; ++n) agent.Send(0x601, 0, 1);
+  for (int n = 1; n < applies; ++n) agent.Send(WM_APPLY_SETTINGS, 0, kSilentApply);
   const Resources last = Measure(agent);
   Print("after the first", first);
   Print("after the last", last);

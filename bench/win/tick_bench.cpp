@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/task_messages.h"
 #include "fixture/agent_process.h"
 #include "fixture/wine_path.h"
 #include "settings/profiles.h"
@@ -18,8 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using z4::e2e::AgentProcess;
 
-constexpr UINT kApplySettings = 0x601;
-constexpr WPARAM kTimerAutoSwitch = 101;
 constexpr int kTicks = 2000;
 
 double CpuSeconds(HANDLE process) {
@@ -51,13 +50,13 @@ void BindSeven(const AgentProcess& agent) {
                   std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   }
-  agent.Send(kApplySettings, 0, 1);  // its refresh reads the bindings
+  agent.Send(z4::WM_APPLY_SETTINGS, 0, 1);  // its refresh reads the bindings
 }
 
 // CPU per switching tick, sent kTicks times; the sending costs the agent its dispatch as well.
 double TickMicroseconds(const AgentProcess& agent) {
   const double before = CpuSeconds(agent.Process());
-  for (int i = 0; i < kTicks; ++i) agent.Send(WM_TIMER, kTimerAutoSwitch, 0);
+  for (int i = 0; i < kTicks; ++i) agent.Send(WM_TIMER, z4::TIMER_AUTOSWITCH, 0);
   return (CpuSeconds(agent.Process()) - before) * 1e6 / kTicks;
 }
 

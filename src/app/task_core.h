@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/task_messages.h"
 #include "device/key_block.h"
 #include "device/usb_driver.h"
 #include "settings/profiles.h"
@@ -19,23 +20,7 @@
 
 namespace z4 {
 
-// Private messages between the configuration program and the task window.
-enum TaskMessage : std::uint32_t {
-  WM_TRAYICON_NOTIFY = 0x600,
-  WM_APPLY_SETTINGS = 0x601,
-  WM_SET_CONFIG_WND = 0x602,
-  WM_PROFILE_CHANGED = 0x610,
-  WM_SET_RATE = 0x613,
-  WM_KEY_RESET = 0x614,
-  WM_RESET_DEVICE = 0x653,
-};
 constexpr std::uint32_t kWmClose = 0x0010;
-constexpr std::intptr_t kSilentApply = 1;  // WM_APPLY_SETTINGS lParam: no progress window
-
-enum TaskTimer : std::uintptr_t {
-  TIMER_REOPEN = 100,
-  TIMER_AUTOSWITCH = 101,
-};
 constexpr unsigned kReopenPeriodMs = 100;
 constexpr unsigned kAutoSwitchPeriodMs = 500;
 

@@ -4,6 +4,7 @@
 
 #include <future>
 
+#include "app/task_messages.h"
 #include "device/key_block.h"
 #include "fixture/agent_process.h"
 #include "fixture/device_broadcast.h"
@@ -17,10 +18,6 @@ namespace {
 
 using CodeList = std::vector<std::uint32_t>;
 
-constexpr UINT kApply = 0x601;
-constexpr UINT kSetConfigWnd = 0x602;
-constexpr UINT kKeyReset = 0x614;
-constexpr LPARAM kSilent = 1;
 
 // Device entries of the first layout keys of data/ButtonPos.xml: Esc, F1, F2, ...
 constexpr std::uint8_t kLayoutCodes[] = {0x1B, 0x70, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78};
@@ -39,7 +36,7 @@ class Apply : public ::testing::Test {
     kbd.Reset();
     DeleteSettingsKey();
     HWND w = agent.Start();
-    agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(config.hwnd()));
+    agent.Send(WM_SET_CONFIG_WND, reinterpret_cast<WPARAM>(config.hwnd()));
     (void)w;
     image.keySetting = Stored<kKeySettingSize>(L"KeySetting");
     kbd.ClearLog();
@@ -75,7 +72,7 @@ class Apply : public ::testing::Test {
     HWND w = agent.Window();
     return std::async(std::launch::async, [w, lParam] {
       DWORD_PTR result = 0;
-      ::SendMessageTimeoutW(w, kApply, 0, lParam, SMTO_NORMAL, 120000, &result);
+      ::SendMessageTimeoutW(w, WM_APPLY_SETTINGS, 0, lParam, SMTO_NORMAL, 120000, &result);
       return static_cast<LRESULT>(result);
     });
   }
@@ -116,7 +113,7 @@ TEST_F(Apply, SilentApplySendsClearsBlanksTranslationAndKeyBlockOnly) {
   Assign(2, 9, 0x41);  // F2 types a
   WriteTables(image);
 
-  EXPECT_EQ(agent.Send(kApply, 0, kSilent), 1);
+  EXPECT_EQ(agent.Send(WM_APPLY_SETTINGS, 0, kSilentApply), 1);
   const auto log = kbd.ReadLog();
   EXPECT_EQ(Codes(log), kSlotClears + CodeList{IOCTL_KVKBD_WRITE_MACRO} +
                             Repeat(IOCTL_KVKBD_WRITE_COMB, 9) + CodeList{IOCTL_KVKBD_WRITE_KEYS});
@@ -150,7 +147,7 @@ TEST_F(Apply, UnpluggedKeyboardGetsNothingAndTheApplyStillAnswers) {
   kbd.Unplug();
   SendDeviceRemoval(agent.Window());  // the agent closes its handle
   kbd.ClearLog();
-  EXPECT_EQ(agent.Send(kApply, 0, kSilent), 1);
+  EXPECT_EQ(agent.Send(WM_APPLY_SETTINGS, 0, kSilentApply), 1);
   EXPECT_TRUE(kbd.ReadLog().empty());
   kbd.Plug();
 }
@@ -175,8 +172,8 @@ TEST_F(Apply, NinthCombinationWarnsKeepsEarlierKeysAndResetsThatKey) {
               (KeyEntry{0x23, 0, static_cast<std::uint8_t>(i + 1), 8})) << i;
   }
   EXPECT_EQ(GetKeyEntry(block, EntryOf(kLayoutCodes[8])).kind, kKindPlain);
-  ASSERT_TRUE(WaitFor([&] { return !config.Received(kKeyReset).empty(); }));
-  const auto reset = config.Received(kKeyReset);
+  ASSERT_TRUE(WaitFor([&] { return !config.Received(WM_KEY_RESET).empty(); }));
+  const auto reset = config.Received(WM_KEY_RESET);
   ASSERT_EQ(reset.size(), 1u);
   EXPECT_EQ(reset[0].lParam, kLayoutCodes[8]);
   EXPECT_EQ(reinterpret_cast<HWND>(reset[0].wParam), agent.Window());

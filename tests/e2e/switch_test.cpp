@@ -6,6 +6,7 @@
 #include <fstream>
 #include <vector>
 
+#include "app/task_messages.h"
 #include "fixture/agent_process.h"
 #include "control/emu_keyboard.h"
 #include "fixture/wine_path.h"
@@ -22,9 +23,6 @@ namespace fs = std::filesystem;
 using CodeList = std::vector<std::uint32_t>;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr UINT kApplySettings = 0x601;
-constexpr UINT kSetConfigWnd = 0x602;
-constexpr UINT kProfileChanged = 0x610;
 constexpr wchar_t kStoreKey[] = L"Software\\Korvu\\Z4";
 
 void CleanStore() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey); }
@@ -102,7 +100,7 @@ class Switching : public ::testing::Test {
     CleanStore();
     kbd.Reset();
     agent.Start();  // the first run creates the store and the seven default profiles
-    agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(config.hwnd()));
+    agent.Send(WM_SET_CONFIG_WND, reinterpret_cast<WPARAM>(config.hwnd()));
     const Bytes keys = StoredValue(L"KeySetting");
     ASSERT_EQ(keys.size(), kKeySettingSize);
     std::copy(keys.begin(), keys.end(), defaultKeys.begin());
@@ -141,7 +139,7 @@ class Switching : public ::testing::Test {
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   }
-  void ReadBindings() { agent.Send(kApplySettings, 0, 1); }
+  void ReadBindings() { agent.Send(WM_APPLY_SETTINGS, 0, 1); }
 
   bool WaitForSelection(std::int32_t profile, DWORD ms = 1000) {
     return WaitFor([&] { return StoredSelection() == profile; }, ms);
@@ -149,7 +147,7 @@ class Switching : public ::testing::Test {
 
   std::vector<LPARAM> ProfileNotices() const {
     std::vector<LPARAM> out;
-    for (const auto& m : config.Received(kProfileChanged)) out.push_back(m.lParam);
+    for (const auto& m : config.Received(WM_PROFILE_CHANGED)) out.push_back(m.lParam);
     return out;
   }
 
@@ -216,7 +214,7 @@ TEST_F(Switching, ChoiceMadeInTheConfigurationProgramIsSwitchedBackOnTheNextTick
   ASSERT_TRUE(WaitForSelection(3));
 
   StoreSelection(5);
-  agent.Send(kApplySettings, 0, 1);  // the configuration program applies its choice
+  agent.Send(WM_APPLY_SETTINGS, 0, 1);  // the configuration program applies its choice
   ASSERT_TRUE(WaitForSelection(3)) << "not switched back";
   Pump(300);
   EXPECT_EQ(ProfileNotices(), (std::vector<LPARAM>{3, 3}));

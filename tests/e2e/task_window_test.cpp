@@ -3,6 +3,7 @@
 // configuration window.
 #include <gtest/gtest.h>
 
+#include "app/task_messages.h"
 #include "device/key_block.h"
 #include "fixture/agent_process.h"
 #include "fixture/device_broadcast.h"
@@ -15,9 +16,6 @@ namespace {
 
 using CodeList = std::vector<std::uint32_t>;
 
-constexpr UINT kSetConfigWnd = 0x602;
-constexpr UINT kSetRate = 0x613;
-constexpr UINT kResetDevice = 0x653;
 
 KeyBlockBytes FactoryBlock() {
   DeviceKeyBlock b{};
@@ -129,7 +127,7 @@ TEST_F(TaskWindow, FailedOpenOnArrivalRetriesUntilPluggedThenStops) {
 TEST_F(TaskWindow, OtherDevicesChangeNothing) {
   RecordingWindow config;
   HWND w = StartAgent();
-  agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(config.hwnd()));
+  agent.Send(WM_SET_CONFIG_WND, reinterpret_cast<WPARAM>(config.hwnd()));
   SendDeviceRemoval(w, kOtherInterfacePath);
   SendDeviceArrival(w, kOtherInterfacePath);
   Pump(300);
@@ -141,8 +139,8 @@ TEST_F(TaskWindow, OtherDevicesChangeNothing) {
 TEST_F(TaskWindow, RemovalClosesHandleAndClosesRegisteredWindow) {
   RecordingWindow first, second;
   HWND w = StartAgent();
-  agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(first.hwnd()));
-  agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(second.hwnd()));  // replaces the first
+  agent.Send(WM_SET_CONFIG_WND, reinterpret_cast<WPARAM>(first.hwnd()));
+  agent.Send(WM_SET_CONFIG_WND, reinterpret_cast<WPARAM>(second.hwnd()));  // replaces the first
   kbd.Unplug();
   SendDeviceRemoval(w);
   EXPECT_TRUE(WaitFor([&] { return !second.Received(WM_CLOSE).empty(); }));
@@ -152,8 +150,8 @@ TEST_F(TaskWindow, RemovalClosesHandleAndClosesRegisteredWindow) {
 
 TEST_F(TaskWindow, RateSendsOnlyTheLowByteOfKnownCodes) {
   StartAgent();
-  EXPECT_EQ(agent.Send(kSetRate, 0x0101), 0);
-  EXPECT_EQ(agent.Send(kSetRate, 4), 0);
+  EXPECT_EQ(agent.Send(WM_SET_RATE, 0x0101), 0);
+  EXPECT_EQ(agent.Send(WM_SET_RATE, 4), 0);
   const auto log = kbd.ReadLog();
   ASSERT_EQ(Codes(log), (CodeList{IOCTL_KVKBD_SET_RATE}));
   EXPECT_EQ(log[0].input, (std::vector<std::uint8_t>{1}));
@@ -165,7 +163,7 @@ TEST_F(TaskWindow, ResetSendsFactoryBlockThenClearsCombinationsThenBlanksMacros)
   kbd.SetKeyBlock(zeros);
   kbd.SetCombSlot(4, {0, 0xE0, 0, 0x06, 0, 0, 0, 0});
   StartAgent();
-  EXPECT_EQ(agent.Send(kResetDevice), 0);
+  EXPECT_EQ(agent.Send(WM_RESET_DEVICE), 0);
 
   const auto log = kbd.ReadLog();
   EXPECT_EQ(Codes(log), CodeList{IOCTL_KVKBD_WRITE_KEYS} + Repeat(IOCTL_KVKBD_WRITE_COMB, 8) +
@@ -183,7 +181,7 @@ TEST_F(TaskWindow, ResetSendsFactoryBlockThenClearsCombinationsThenBlanksMacros)
 TEST_F(TaskWindow, CloseEndsAgentAfterClosingItsTransientWindows) {
   RecordingWindow warning(L"CCombWarnDlg"), progress(L"Z4_Progressbar"), config;
   StartAgent();
-  agent.Send(kSetConfigWnd, reinterpret_cast<WPARAM>(config.hwnd()));
+  agent.Send(WM_SET_CONFIG_WND, reinterpret_cast<WPARAM>(config.hwnd()));
   EXPECT_EQ(agent.Close(), 0u);
   EXPECT_TRUE(WaitFor([&] {
     return !warning.Received(WM_CLOSE).empty() && !progress.Received(WM_CLOSE).empty() &&

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "app/task_messages.h"
 #include "fixture/agent_process.h"
 #include "control/emu_keyboard.h"
 #include "fixture/wine_path.h"
@@ -20,7 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr UINT kTrayNotify = 0x600;
 constexpr UINT kTrayIconId = 128;
 constexpr UINT kTrayConfig = 0x6000;
 constexpr wchar_t kStandInLog[] = L"z4config-standin.log";
@@ -140,7 +140,7 @@ TEST_F(Tray, IconShownMenuDrawnAndExitEndsAgentAndRemovesIcon) {
   test::SaveScreenshot(trayShot, "tray_icon");
 
   test::MoveMouse(400, 300);
-  ASSERT_TRUE(agent.Post(kTrayNotify, kTrayIconId, WM_RBUTTONDOWN));
+  ASSERT_TRUE(agent.Post(WM_TRAYICON_NOTIFY, kTrayIconId, WM_RBUTTONDOWN));
   HWND popup = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (popup = FindProcessWindow(agent.ProcessId(), L"#32768")); }));
   Pump(300);
@@ -181,7 +181,7 @@ TEST_F(Tray, OnlyDoubleClickAndRightPressAct) {
   StartAgent();
   for (UINT mouse : {WM_RBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDBLCLK,
                      WM_MBUTTONDOWN})
-    ASSERT_TRUE(agent.Post(kTrayNotify, kTrayIconId, mouse));
+    ASSERT_TRUE(agent.Post(WM_TRAYICON_NOTIFY, kTrayIconId, mouse));
   Pump(700);
   EXPECT_FALSE(FindProcessWindow(agent.ProcessId(), L"#32768")) << "a menu opened";
   EXPECT_FALSE(FindProcessWindow(agent.ProcessId(), L"#32770")) << "a message box opened";
@@ -193,7 +193,7 @@ TEST_F(Tray, OnlyDoubleClickAndRightPressAct) {
 // such HID device, so both show the message and start nothing.
 TEST_F(Tray, LaunchWithKeyboardAbsentShowsMessageAndStartsNothing) {
   StartAgent();
-  ASSERT_TRUE(agent.Post(kTrayNotify, kTrayIconId, WM_LBUTTONDBLCLK));
+  ASSERT_TRUE(agent.Post(WM_TRAYICON_NOTIFY, kTrayIconId, WM_LBUTTONDBLCLK));
   EXPECT_EQ(TakeMessageBox(), kMsg4);
   ASSERT_TRUE(agent.Post(WM_COMMAND, kTrayConfig, 0));
   EXPECT_EQ(TakeMessageBox(), kMsg4);

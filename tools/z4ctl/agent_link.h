@@ -4,20 +4,19 @@
 
 #include <cstdint>
 
+#include "app/task_messages.h"
 #include "fw/win32.h"
 
 namespace z4ctl {
 
 constexpr const wchar_t* kAgentWindowTitle = L"KorvuZ4_Setting";
 
-// To the agent.
-constexpr UINT WM_APPLY_SETTINGS = 0x601;  // lParam 1: without the progress window
-constexpr UINT WM_SET_CONFIG_WND = 0x602;  // wParam: the window to notify
-constexpr UINT WM_SET_RATE = 0x613;        // wParam: the rate code
-constexpr UINT WM_RESET_DEVICE = 0x653;
-// From the agent, posted to the registered window (and WM_CLOSE).
-constexpr UINT WM_PROFILE_CHANGED = 0x610;  // lParam: the new profile
-constexpr UINT WM_KEY_RESET = 0x614;        // lParam: the key code that was reset
+using z4::WM_APPLY_SETTINGS;
+using z4::WM_KEY_RESET;
+using z4::WM_PROFILE_CHANGED;
+using z4::WM_RESET_DEVICE;
+using z4::WM_SET_CONFIG_WND;
+using z4::WM_SET_RATE;
 
 // An apply with the progress window takes about 5 s; the bound leaves room for a slow machine
 // and for the combination warning dialog, which waits on the user.

@@ -6,12 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "control/emu_keyboard.h"
 #include "fw/win32.h"
 #include "harness/screen_harness.h"
 
 namespace z4::e2e {
-using namespace emu;
 
 using test::Pump;
 using test::WaitFor;
